@@ -1,0 +1,88 @@
+#include "core/jukebox.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/start_settings.h"
+#include "core/velmot_main.h"
+#include "library/archive_scan.h"
+#include "library/cash_list.h"
+#include "library/media_paths.h"
+#include "library/update_form.h"
+#include "platform/cursor.h"
+#include "platform/debug_log.h"
+#include "platform/folder_listing.h"
+#include "platform/mpv_player.h"
+#include "platform/single_instance.h"
+#include "platform/stage.h"
+
+namespace kelvorn {
+
+Jukebox::Jukebox(std::string workDir) : workDir_(std::move(workDir)) {}
+
+Jukebox::~Jukebox() = default;
+
+bool Jukebox::start() {
+    // Keys, mouse and animation speed first: they shape everything after.
+    readStartSettings(svc_, workDir_);
+    if (!svc_.MouseOn) hideMouseCursor();
+
+    instance_ = std::make_unique<SingleInstance>();
+    if (!instance_->claim()) return false;
+
+    stage_ = std::make_unique<Stage>();
+    MP1_ = std::make_unique<MpvPlayer>();
+    volume_.addPlayer(MP1_.get());
+    services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_,
+                                                    stage_->twips(), workDir_});
+    main_ = new VelmotMAIN(stage_.get(), *services_);
+    main_->setGeometry(stage_->twips().mainArea());
+    main_->activateWindow = [this] { stage_->activate(); };
+    main_->endProcess = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);  // at once: playback is not stopped and nothing is saved
+    };
+    QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(),
+                     [this] { stage_->activate(); });
+
+    stage_->showStage();
+    stage_->activate();
+    main_->showScreen();
+    main_->startReactivation();
+
+    svc_.VolumeSet = svc_.VolNormal;
+    SetWaveVolume(*services_);
+
+    main_->hideDecoration();
+    main_->FadeOut();
+    main_->show();
+    stage_->activate();
+
+    svc_.CustomCount = -1;
+    svc_.ArchiveCount = -1;
+    svc_.PlaylistCount = -1;
+    svc_.ListMode = false;
+    svc_.SnoozeOn = false;
+    LoadVideoList(svc_, workDir_);
+    loadArchive();
+    WriteCashList(svc_, workDir_);
+
+    main_->startClock();
+    main_->Timer1_Timer();
+    main_->FadeIn();
+    main_->highlight(0);
+    main_->setFocus();
+    debugEvent("ready");
+    return true;
+}
+
+void Jukebox::loadArchive() {
+    if (isNormalFile(cashListPath(workDir_))) {
+        ReadCashList(svc_, workDir_);
+        return;
+    }
+    if (!update_) update_ = new UpdateForm(stage_.get(), stage_->twips());
+    ScanArchive(svc_, workDir_, pump_, *update_);
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,51 @@
+// The running jukebox: owns the platform services, the state and the screens, and
+// runs the start-up sequence.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/kelvorn_service.h"
+#include "core/services.h"
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/random_source.h"
+#include "platform/wave_volume.h"
+
+namespace kelvorn {
+
+class MediaPlayer;
+class Stage;
+class SingleInstance;
+class VelmotMAIN;
+class UpdateForm;
+
+class Jukebox {
+public:
+    explicit Jukebox(std::string workDir = ".");
+    ~Jukebox();
+
+    // The start-up sequence. False when another instance runs (it was brought to
+    // the front) and this process should end.
+    bool start();
+
+    KelvornSERVICE& state() { return svc_; }
+    VelmotMAIN& mainScreen() { return *main_; }
+
+private:
+    void loadArchive();
+
+    std::string workDir_;
+    KelvornSERVICE svc_;
+    QtEventPump pump_;
+    SystemClock clock_;
+    FixedSequenceRandom random_;
+    WaveVolume volume_;
+    std::unique_ptr<Stage> stage_;
+    std::unique_ptr<MediaPlayer> MP1_;
+    std::unique_ptr<Services> services_;
+    std::unique_ptr<SingleInstance> instance_;
+    VelmotMAIN* main_ = nullptr;
+    UpdateForm* update_ = nullptr;
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,91 @@
+// KelvornSERVICE: the process-wide state every screen shares.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvorn {
+
+// Song tables have slots 0..50000 (video tables 0..200) and a 16-bit count holding
+// the highest used index, -1 when empty; only 0..32767 can be reached by a count.
+constexpr int kSongSlots = 50001;
+constexpr int kVideoSlots = 201;
+constexpr int kReachableEntries = 32768;
+
+using SongList = std::vector<std::string>;
+
+// Entry i of a table; empty for slots never stored or outside the table.
+const std::string& entryAt(const SongList& list, int index);
+// Stores entry i; does nothing outside 0..slots-1. The table grows on demand.
+void storeEntry(SongList& list, int index, std::string entry, int slots = kSongSlots);
+
+// A count kept inside the 16-bit range: -1 .. 32767.
+int16_t clampCount(long value);
+
+struct KelvornSERVICE {
+    // Key map: single characters compared exactly with the typed character.
+    std::string KeyUp = "q";
+    std::string KeyDown = "a";
+    std::string KeyOk = "c";
+    std::string KeyAlt = "x";
+    std::string KeyBack = "#";
+
+    // Display and environment.
+    double GFXSpeed = 1.0;       // animation factor: steps times it, delays divided by it
+    bool MouseOn = false;        // cursor wanted; hidden at start when false
+    bool VideoMode = false;      // a video from the video list runs: no window re-activation
+    int BackCount = 0;           // back presses in a row on the main screen
+
+    // Song lists.
+    std::string Mp3Path;         // music folder, a raw prefix ending with the separator
+    SongList ArchiveList;
+    int16_t ArchiveCount = -1;
+    // Cache lines beyond the reachable entries: kept only so the cache rewrite never
+    // shortens the file.
+    std::vector<std::string> ArchiveOverflow;
+    SongList CustomSongs;
+    int16_t CustomCount = -1;
+    std::string ListName;        // playlist last loaded into CustomSongs
+    SongList PlaylistNames;
+    int16_t PlaylistCount = -1;
+    SongList TmpSongs;           // scratch: search results, scan and listing scratch
+    std::vector<int16_t> TmpIdx; // archive index of each search result
+    int16_t TmpCount = -1;
+    SongList VideoName;
+    SongList VideoFile;
+    int16_t VideoCount = -1;
+
+    // Playback requests, acted on by the engine's next tick.
+    int16_t SongPos = 0;
+    bool NewSong = false;
+    bool PlayOn = false;
+    bool ShuffleOn = false;
+    bool ListMode = false;       // true: CustomSongs plays; false: the archive
+    bool AltSelect = false;
+    bool VideoPlaying = false;
+
+    // Volume, alarm, snooze and sleep.
+    double VolumeSet = 100;
+    int VolNormal = 100;
+    int VolAlarm = 100;
+    int VolSleep = 100;
+    bool AlarmOn = false;
+    std::string AlarmTime = "00:00:00";
+    bool AlarmBusy = false;
+    bool SnoozeOn = false;
+    std::string SnoozeTime;
+    bool SleepOn = false;
+    double SleepTime = 0;
+    double SleepLeft = 0;
+
+    // Alpha entry exchange.
+    std::string AlphaText;
+    bool AlphaRunning = false;
+    bool AlphaCancel = false;
+
+    // The playing list and its highest index, as ListMode selects.
+    const SongList& playingList() const { return ListMode ? CustomSongs : ArchiveList; }
+    int16_t playingCount() const { return ListMode ? CustomCount : ArchiveCount; }
+};
+
+}  // namespace kelvorn

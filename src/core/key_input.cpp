@@ -1,0 +1,30 @@
+#include "core/key_input.h"
+
+#include <QKeyEvent>
+
+#include "core/kelvorn_service.h"
+
+namespace kelvorn {
+
+std::string typedKey(int qtKey, unsigned modifiers, const std::string& text,
+                     const KelvornSERVICE& svc) {
+    const unsigned held = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down) {
+        if (modifiers & held) return {};
+        const std::string& key = qtKey == Qt::Key_Up ? svc.KeyUp : svc.KeyDown;
+        return key.substr(0, 1);
+    }
+    return text;
+}
+
+std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc) {
+    const QString text = event->text();
+    std::string bytes;
+    if (text.size() == 1 && text.at(0).unicode() <= 0xFF)
+        bytes = std::string(1, static_cast<char>(text.at(0).unicode()));
+    else
+        bytes = text.toStdString();
+    return typedKey(event->key(), static_cast<unsigned>(event->modifiers()), bytes, svc);
+}
+
+}  // namespace kelvorn

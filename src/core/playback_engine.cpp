@@ -1,0 +1,68 @@
+#include "core/playback_engine.h"
+
+#include <cmath>
+
+#include "core/display_name.h"
+#include "core/kelvorn_service.h"
+#include "platform/event_pump.h"
+#include "platform/media_player.h"
+#include "platform/random_source.h"
+
+namespace kelvorn {
+
+int shuffleDraw(double rnd, int highestIndex) {
+    const int pos = static_cast<int>(std::floor(rnd * highestIndex + 0.5));
+    return pos > highestIndex ? highestIndex : pos;
+}
+
+int skipDraw(double rnd, int highestIndex) {
+    return static_cast<int>(std::floor(rnd * highestIndex));
+}
+
+PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump,
+                               RandomSource& random)
+    : svc_(svc), player_(player), pump_(pump), random_(random) {}
+
+void PlaybackEngine::tick() {
+    if (busy_ || !svc_.PlayOn) return;
+    busy_ = true;
+    const int n = svc_.playingCount();
+    if (svc_.NewSong) {
+        if (svc_.SongPos > n) svc_.SongPos = 0;
+        if (svc_.SongPos < 0) svc_.SongPos = static_cast<int16_t>(n);
+        svc_.NewSong = false;
+        startSong(svc_.SongPos);
+    }
+    // A request that could not be played leaves the player stopped: move on at once.
+    if (player_.playState() == MediaPlayer::Stopped) {
+        const int last = svc_.playingCount();
+        int next;
+        if (svc_.ShuffleOn) {
+            next = shuffleDraw(random_.rnd(), last);
+        } else {
+            next = svc_.SongPos + 1;
+            if (next > last) next = 0;
+        }
+        svc_.SongPos = static_cast<int16_t>(next);
+        startSong(next);
+    }
+    busy_ = false;
+}
+
+void PlaybackEngine::startSong(int index) {
+    if (index >= 0 && index < kSongSlots)
+        player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
+    for (int pass = 0; pass < kOpenWaitPasses && player_.openState() == MediaPlayer::Closed &&
+                       !player_.openFailed();
+         ++pass)
+        pump_.pass();
+    cutDisplayName(player_.fileName(), svc_.Mp3Path.size(), tmpstr_);
+    const DisplayName name = splitDisplayName(tmpstr_);
+    if (showSong) showSong(name.title, name.artist);
+    if (player_.openState() == MediaPlayer::Open) {
+        player_.play();
+        if (songStarted) songStarted(player_.fileName());
+    }
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,29 @@
+// The process-wide services every screen is given: state, player, pump, clock, random.
+#pragma once
+#include <string>
+
+namespace kelvorn {
+
+struct KelvornSERVICE;
+class MediaPlayer;
+class EventPump;
+class Clock;
+class RandomSource;
+class WaveVolume;
+class TwipScale;
+
+struct Services {
+    KelvornSERVICE& svc;
+    MediaPlayer& MP1;
+    EventPump& pump;
+    Clock& clock;
+    RandomSource& random;
+    WaveVolume& volume;
+    const TwipScale& twips;
+    std::string workDir;  // the working folder with the settings files and the cache
+};
+
+// Sets the output volume from VolumeSet.
+void SetWaveVolume(Services& s);
+
+}  // namespace kelvorn

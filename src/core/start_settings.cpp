@@ -1,0 +1,54 @@
+#include "core/start_settings.h"
+
+#include <cmath>
+
+#include "core/kelvorn_service.h"
+#include "platform/folder_listing.h"
+#include "platform/lenient_number.h"
+#include "platform/text_file.h"
+
+namespace kelvorn {
+
+void applyKeyLines(KelvornSERVICE& svc, const std::vector<std::string>& lines) {
+    std::string* keys[] = {&svc.KeyUp, &svc.KeyDown, &svc.KeyOk, &svc.KeyAlt, &svc.KeyBack};
+    for (size_t i = 0; i < 5 && i < lines.size(); ++i) {
+        std::string line = lines[i];
+        const double value = leadingNumber(line);
+        if (value != 0) {
+            const double code = std::nearbyint(value);
+            if (!(code >= 1 && code <= 255)) continue;  // no 8-bit character: default stays
+            line = std::string(1, static_cast<char>(static_cast<unsigned char>(code)));
+        }
+        if (!line.empty()) *keys[i] = line;
+    }
+}
+
+bool mouseWanted(const std::vector<std::string>& lines) {
+    return !lines.empty() && leadingNumber(lines[0]) == 1;
+}
+
+double gfxSpeedFrom(const std::vector<std::string>& lines) {
+    const double value = lines.empty() ? 0 : leadingNumber(lines[0]);
+    if (value > 30 || value == 0 || !std::isfinite(value)) return 1.0;
+    return value;
+}
+
+void readStartSettings(KelvornSERVICE& svc, const std::string& workDir) {
+    std::vector<std::string> lines;
+    std::string path = findFileNoCase(workDir, "Keys.kvx");
+    if (!path.empty() && readLines(path, lines)) applyKeyLines(svc, lines);
+
+    svc.MouseOn = false;
+    lines.clear();
+    path = findFileNoCase(workDir, "mouse.kvx");
+    if (!path.empty() && readLines(path, lines)) svc.MouseOn = mouseWanted(lines);
+
+    svc.VideoMode = false;
+    svc.GFXSpeed = 1.0;
+    lines.clear();
+    path = findFileNoCase(workDir, "GFXSpeed.kvx");
+    if (!path.empty() && readLines(path, lines)) svc.GFXSpeed = gfxSpeedFrom(lines);
+    svc.BackCount = 0;
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,26 @@
+// The small settings files read at start: keys, mouse and animation speed.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace kelvorn {
+
+struct KelvornSERVICE;
+
+// Applies the five lines of the key file in order (up, down, select, second select,
+// back). A line whose leading number is not 0 is a character code; a code that is no
+// 8-bit character (outside 1..255 after rounding) keeps the default. An empty line
+// keeps the default.
+void applyKeyLines(KelvornSERVICE& svc, const std::vector<std::string>& lines);
+
+// The mouse file's first line: the cursor is wanted when its number is exactly 1.
+bool mouseWanted(const std::vector<std::string>& lines);
+
+// The speed file's first line; 0 or above 30 gives 1, negatives stay.
+double gfxSpeedFrom(const std::vector<std::string>& lines);
+
+// Reads "Keys.kvx", "mouse.kvx" and "GFXSpeed.kvx" from `workDir` (names matched
+// without regard to case) into the state; missing files leave the defaults.
+void readStartSettings(KelvornSERVICE& svc, const std::string& workDir);
+
+}  // namespace kelvorn

@@ -1,0 +1,271 @@
+#include "core/velmot_main.h"
+
+#include <QLabel>
+
+#include "core/kelvorn_service.h"
+#include "core/main_keys.h"
+#include "core/widgets.h"
+#include "library/archive_order.h"
+#include "platform/clock.h"
+#include "platform/cursor.h"
+#include "platform/debug_log.h"
+#include "platform/event_pump.h"
+#include "platform/media_player.h"
+#include "platform/random_source.h"
+#include "platform/stage.h"
+
+namespace kelvorn {
+
+namespace {
+
+constexpr unsigned kBackground = 0x9090C0;
+constexpr unsigned kButtonText = 0xC0C0FF;
+constexpr unsigned kButtonBack = 0x0000C0;
+constexpr unsigned kHighlightText = 0xC00000;
+constexpr unsigned kHighlightBack = 0xFF8000;
+
+const char* const kButtonCaptions[6] = {
+    "   1 - PLAY / SKIP",     "   2 - STOP / RESUME", "   3 - LISTS MENU",
+    "   4 - ALARM MENU",      "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"};
+
+template <typename L>
+L* place(L* w, const TwipScale& t, double left, double top, double width, double height) {
+    w->setGeometry(t.rect(left, top, width, height));
+    return w;
+}
+
+}  // namespace
+
+VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
+    : Screen(stage, services), engine_(services.svc, services.MP1, services.pump, services.random) {
+    const TwipScale& t = s.twips;
+    setWindowTitle("kelvorn");
+    setColours(this, 0x000000, kBackground, true);
+
+    auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align,
+                     double l, double top, double w, double h) {
+        auto* lab = new QLabel(this);
+        lab->setFont(t.font(family, pt, bold));
+        setColours(lab, colour, kBackground, false);
+        lab->setAlignment(align | Qt::AlignVCenter);
+        return place(lab, t, l, top, w, h);
+    };
+    const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight, centre = Qt::AlignHCenter;
+    MainSong = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 0, 8700, 735);
+    MainInterpret = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 8040, 6900, 735);
+    MainClock = label("Times New Roman", 36, false, 0xC0C0FF, right, 9120, 0, 2775, 735);
+    MainTime = label("Times New Roman", 36, false, 0xC0C0FF, right, 9120, 960, 2775, 735);
+    SleepDisplay = label("Times New Roman", 36, false, 0x0000C0, right, 9120, 2520, 2775, 735);
+    AlarmTimeDisplay = label("Times New Roman", 36, false, 0xC00000, right, 9120, 5400, 2775, 735);
+    ShuffleStatus = label("Times New Roman", 26, true, 0x0000C0, right, -480, 1920, 3135, 735);
+    SleepStatus = label("Times New Roman", 26, true, 0x0000C0, right, -480, 2640, 3135, 735);
+    SnoozeStatus = label("Times New Roman", 26, true, 0xFF00FF, right, -120, 4920, 2775, 735);
+    AlarmStatus = label("Times New Roman", 26, true, 0xC00000, right, -120, 5520, 2775, 735);
+    MainLabel = label("Arial", 26, true, 0x000000, centre, 2760, 6720, 8295, 615);
+    MainLabel->setText("MAIN MENU");
+    Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
+    Label1->setText("V.1.5");
+
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new ClickLabel(kButtonCaptions[i], this);
+        b->setFont(t.font("Arial", 24, true));
+        b->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        place(b, t, 3120, 1920 + 720 * i, 6015, 615);
+        connect(b, &ClickLabel::clicked, this, [this, i] { MainButt_Click(i); });
+        MainButt[static_cast<size_t>(i)] = b;
+    }
+    MainBack = new ClickLabel("<<", this);
+    MainBack->setFont(t.font("Arial", 24, true));
+    setColours(MainBack, 0xC00000, kBackground, false);
+    MainBack->setAlignment(Qt::AlignCenter);
+    place(MainBack, t, 840, 3480, 1215, 495);
+    connect(MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
+
+    MainOff = place(new CrossMark(this, 0xFF0000), t, 120, 3840, 735, 495);
+    const int thin = qMax(1, t.px(15));
+    Shape1 = place(new LineShape(this, 0xFFFFFF, thin), t, -120, 3720, 975, 735);
+    Line1 = place(new LineShape(this, 0xFFFFFF), t, 2880, 1680, 6240, 15);
+    Line2 = place(new LineShape(this, 0xFFFFFF), t, 2880, 6360, 6240, 15);
+    Line3 = place(new LineShape(this, 0xFFFFFF), t, 2880, 1680, 15, 4680);
+    Line4 = place(new LineShape(this, 0xFFFFFF), t, 840, 4080, 2040, 15);
+    highlight(0);
+
+    Timer1.setInterval(100);
+    Timer2.setInterval(100);
+    Timer3.setInterval(1200);
+    connect(&Timer1, &QTimer::timeout, this, &VelmotMAIN::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &VelmotMAIN::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &VelmotMAIN::Timer3_Timer);
+    Timer2.start();  // playback runs from the creation of the screen on
+
+    engine_.showSong = [this](const std::string& title, const std::string& artist) {
+        MainSong->setText(decodeName(title));
+        MainInterpret->setText(decodeName(artist));
+    };
+    engine_.songStarted = [](const std::string& file) { debugEvent("playing", file); };
+    connect(&s.MP1, &MediaPlayer::stateChanged, this, &VelmotMAIN::player_stateChanged);
+}
+
+void VelmotMAIN::highlight(int index) {
+    aktbutt_ = index;
+    for (int i = 0; i < 6; ++i) {
+        const bool on = i == index;
+        setColours(MainButt[static_cast<size_t>(i)], on ? kHighlightText : kButtonText,
+                   on ? kHighlightBack : kButtonBack, true);
+    }
+}
+
+void VelmotMAIN::keyTyped(const std::string& key) {
+    KelvornSERVICE& svc = s.svc;
+    const MainKey k = mainKeyFor(key, svc);
+    switch (k.action) {
+    case MainAction::Up: highlight(stepHighlight(aktbutt_, -1)); break;
+    case MainAction::Down: highlight(stepHighlight(aktbutt_, +1)); break;
+    case MainAction::Back:
+        ++svc.BackCount;
+        if (svc.BackCount == 1 && showBlackScreen) showBlackScreen();
+        if (svc.BackCount == 3) exitProgram();
+        s.pump.pass();
+        break;
+    case MainAction::Ok: MainButt_Click(aktbutt_); break;
+    case MainAction::Button: MainButt_Click(k.button); break;
+    case MainAction::Previous:
+        // Wrapping below the first entry is the engine's job; only keep the 16-bit range.
+        if (svc.SongPos > -32768) --svc.SongPos;
+        svc.NewSong = true;
+        break;
+    case MainAction::SeekBack: s.MP1.setPosition(seekBackTarget(s.MP1.position())); break;
+    case MainAction::SeekForward: s.MP1.setPosition(s.MP1.position() + 10); break;
+    case MainAction::SleepSnooze: break;  // the sleep timer and snooze come with the alarm clock
+    case MainAction::None: break;
+    }
+    if (key != svc.KeyBack) svc.BackCount = 0;
+}
+
+void VelmotMAIN::MainButt_Click(int index) {
+    KelvornSERVICE& svc = s.svc;
+    switch (index) {
+    case 0: {
+        const int n = svc.playingCount();
+        if (svc.PlayOn) {
+            if (svc.ShuffleOn) svc.SongPos = static_cast<int16_t>(skipDraw(s.random.rnd(), n));
+            else svc.SongPos = static_cast<int16_t>(svc.SongPos < 32767 ? svc.SongPos + 1 : 0);
+            svc.NewSong = true;
+        } else {
+            svc.SongPos = static_cast<int16_t>(svc.ShuffleOn ? shuffleDraw(s.random.rnd(), n) : 0);
+            svc.NewSong = true;
+            svc.PlayOn = true;
+        }
+        break;
+    }
+    case 1:
+        if (s.MP1.playState() == MediaPlayer::Playing) {
+            svc.PlayOn = false;
+            s.MP1.pause();
+        } else if (s.MP1.playState() == MediaPlayer::Paused) {
+            s.MP1.play();
+            svc.PlayOn = true;
+        }
+        break;
+    case 2:
+        if (openListsMenu) openListsMenu();
+        break;
+    case 3:
+        if (openAlarmMenu) openAlarmMenu();
+        break;
+    case 4:
+        svc.ShuffleOn = !svc.ShuffleOn;
+        ShuffleStatus->setText(svc.ShuffleOn ? "SHUFFLE" : "");
+        if (settingsChanged) settingsChanged();
+        break;
+    case 5:
+        if (openVideoList) openVideoList();
+        break;
+    default: break;
+    }
+}
+
+void VelmotMAIN::exitProgram() {
+    if (!s.svc.MouseOn) showMouseCursor();
+    if (endProcess) endProcess();
+}
+
+void VelmotMAIN::hideDecoration() {
+    for (QWidget* w : std::initializer_list<QWidget*>{Line1, Line2, Line3, Line4, MainBack, Shape1,
+                                                      MainOff, MainLabel})
+        w->hide();
+    for (int i = 0; i < 5; ++i) MainButt[static_cast<size_t>(i)]->hide();
+}
+
+void VelmotMAIN::FadeOut() {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay, Line1, Line2,
+             Line3, Line4})
+        w->hide();
+    for (auto* b : MainButt) b->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{MainBack, Shape1, MainOff, MainLabel}) w->hide();
+}
+
+void VelmotMAIN::setTitleSize(int points) { MainLabel->setFont(s.twips.font("Arial", points, true)); }
+
+void VelmotMAIN::FadeIn() {
+    KelvornSERVICE& svc = s.svc;
+    const double gfx = svc.GFXSpeed;
+    if (svc.AlarmOn) AlarmStatus->setText("ALARM");
+    if (svc.ShuffleOn) ShuffleStatus->setText("SHUFFLE");
+    if (svc.SnoozeOn) SnoozeStatus->setText("SNOOZE");
+    if (svc.SleepOn) SleepStatus->setText("SLEEP");
+    for (QWidget* w : std::initializer_list<QWidget*>{AlarmStatus, AlarmTimeDisplay, SnoozeStatus,
+                                                      SleepStatus, ShuffleStatus})
+        w->show();
+    setTitleSize(1);
+    MainLabel->show();
+    for (int size = 1; size <= 26; ++size) {
+        setTitleSize(size);
+        delayK(s.pump, 300, gfx);
+    }
+    Shape1->show();
+    MainOff->show();
+    delayK(s.pump, 10000, gfx);
+    Line4->show();
+    MainBack->show();
+    delayK(s.pump, 10000, gfx);
+    Line3->show();
+    delayK(s.pump, 10000, gfx);
+    Line2->show();
+    Line1->show();
+    delayK(s.pump, 10000, gfx);
+    MainButt[0]->show();
+    for (size_t i = 1; i < 6; ++i) {
+        delayK(s.pump, 5000, gfx);
+        MainButt[i]->show();
+    }
+}
+
+void VelmotMAIN::Timer1_Timer() {
+    if (inClockTick_) return;
+    inClockTick_ = true;
+    MainClock->setText(QString::fromStdString(timeText(static_cast<long long>(s.clock.secondsSinceMidnight()))));
+    const double position = s.MP1.position();
+    MainTime->setText(position > 0 ? QString::fromStdString(timeText(static_cast<long long>(position)))
+                                   : QString());
+    inClockTick_ = false;
+}
+
+void VelmotMAIN::Timer2_Timer() { engine_.tick(); }
+
+void VelmotMAIN::Timer3_Timer() {
+    if (!s.svc.VideoMode && activateWindow) activateWindow();
+}
+
+void VelmotMAIN::player_stateChanged() {
+    const int state = s.MP1.playState();
+    if (state == MediaPlayer::Stopped && lastPlayState_ == MediaPlayer::Playing) {
+        debugEvent("ended");
+        // The song ended: let the engine pick the next one now instead of up to a tick later.
+        if (s.svc.PlayOn) QTimer::singleShot(0, this, &VelmotMAIN::Timer2_Timer);
+    }
+    lastPlayState_ = state;
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,96 @@
+// VelmotMAIN: the main screen with the song display, the status labels and the
+// six-button main menu; it owns the clock, playback and re-activation timers.
+#pragma once
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "core/playback_engine.h"
+#include "core/screen.h"
+
+class QLabel;
+
+namespace kelvorn {
+
+class ClickLabel;
+class LineShape;
+class CrossMark;
+
+class VelmotMAIN : public Screen {
+    Q_OBJECT
+public:
+    VelmotMAIN(QWidget* stage, Services& services);
+
+    void keyTyped(const std::string& key) override;
+    // Runs the action of button 0..5 (keys, Ok and clicks).
+    void MainButt_Click(int index);
+    // Ends the program: the cursor comes back if it was hidden; nothing is saved.
+    void exitProgram();
+
+    // Builds the menu up, animated; FadeOut hides it at once.
+    void FadeIn();
+    void FadeOut();
+    // Hides the decoration before the first build-up.
+    void hideDecoration();
+
+    // Paints the highlight on button `index` and the other buttons normal.
+    void highlight(int index);
+    int aktbutt() const { return aktbutt_; }
+
+    void startClock() { Timer1.start(); }
+    void startReactivation() { Timer3.start(); }
+
+    // One pass of each timer's work, also called directly by tests.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+    PlaybackEngine& engine() { return engine_; }
+
+    // Hooks to the other screens and the platform, set by whoever builds the program.
+    std::function<void()> showBlackScreen;   // first back key
+    std::function<void()> openListsMenu;     // button 2
+    std::function<void()> openAlarmMenu;     // button 3
+    std::function<void()> openVideoList;     // button 5
+    std::function<void()> settingsChanged;   // after SHUFFLE / NORMAL
+    std::function<void()> activateWindow;    // Timer3
+    std::function<void()> endProcess;        // exit action's last step
+
+    // Elements, named as designed.
+    QLabel* MainSong;
+    QLabel* MainInterpret;
+    QLabel* MainClock;
+    QLabel* MainTime;
+    QLabel* SleepDisplay;
+    QLabel* AlarmTimeDisplay;
+    QLabel* ShuffleStatus;
+    QLabel* SleepStatus;
+    QLabel* SnoozeStatus;
+    QLabel* AlarmStatus;
+    std::array<ClickLabel*, 6> MainButt;
+    QLabel* MainLabel;
+    ClickLabel* MainBack;
+    CrossMark* MainOff;
+    LineShape* Line1;
+    LineShape* Line2;
+    LineShape* Line3;
+    LineShape* Line4;
+    LineShape* Shape1;
+    QLabel* Label1;
+
+    QTimer Timer1;  // clock, 100 ms
+    QTimer Timer2;  // playback, 100 ms
+    QTimer Timer3;  // window re-activation, 1200 ms
+
+private:
+    void setTitleSize(int points);
+    void player_stateChanged();
+
+    PlaybackEngine engine_;
+    int aktbutt_ = 0;
+    int lastPlayState_ = 0;
+    bool inClockTick_ = false;
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,48 @@
+// Small widgets the screens are built from: clickable labels, lines and frames, marks.
+#pragma once
+#include <QLabel>
+
+namespace kelvorn {
+
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+    void rightClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// A filled rectangle: the frame lines and frame shapes of the screens.
+class LineShape : public QWidget {
+    Q_OBJECT
+public:
+    // `border` > 0 draws only a frame of that width; 0 fills the whole rectangle.
+    LineShape(QWidget* parent, unsigned colour, int border = 0);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    unsigned colour_;
+    int border_;
+};
+
+// The "off" mark: a bold cross drawn as two strokes.
+class CrossMark : public QWidget {
+    Q_OBJECT
+public:
+    CrossMark(QWidget* parent, unsigned colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    unsigned colour_;
+};
+
+}  // namespace kelvorn

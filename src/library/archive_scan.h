@@ -1,0 +1,27 @@
+// The archive scan: the music folder's MP3 files into the sorted archive.
+#pragma once
+#include <string>
+
+namespace kelvorn {
+
+struct KelvornSERVICE;
+class EventPump;
+
+// What the scan shows while it runs (the update screen, or nothing in tests).
+class ScanProgress {
+public:
+    virtual ~ScanProgress() = default;
+    virtual void scanStarted() {}
+    virtual void showFound(int value) { (void)value; }
+    virtual void showSort(int value) { (void)value; }
+    virtual void scanFinished() {}
+};
+
+// Re-reads the music folder file into Mp3Path, lists Mp3Path + "*.mp3", sorts the names
+// and stores them in ArchiveList/ArchiveCount (at most the reachable entries); the
+// unsorted names are left in TmpSongs. Yields to `pump` after every name. Does not
+// write the cache.
+void ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
+                 ScanProgress& progress);
+
+}  // namespace kelvorn

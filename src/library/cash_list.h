@@ -1,0 +1,22 @@
+// The archive cache file "CashList.kvx" in the working folder.
+#pragma once
+#include <string>
+
+namespace kelvorn {
+
+struct KelvornSERVICE;
+
+constexpr const char* kCashListName = "CashList.kvx";
+
+// Path of the cache file in `workDir` (an existing file is found without regard to case).
+std::string cashListPath(const std::string& workDir);
+
+// Fills ArchiveList/ArchiveCount from the cache, one entry per line. Lines beyond the
+// reachable entries go to ArchiveOverflow. An unreadable file leaves what could be read.
+void ReadCashList(KelvornSERVICE& svc, const std::string& workDir);
+
+// Replaces the cache with entries 0..ArchiveCount and the overflow lines, each ended
+// by CR LF; an empty archive gives a file of zero bytes. False when it could not be written.
+bool WriteCashList(const KelvornSERVICE& svc, const std::string& workDir);
+
+}  // namespace kelvorn

@@ -1,0 +1,35 @@
+// Local time of day and its "hh:mm:ss" text.
+#include "platform/clock.h"
+
+#include <QTime>
+#include <cmath>
+#include <cstdio>
+
+namespace kelvorn {
+
+namespace {
+constexpr long long kSecondsPerDay = 86400;
+}
+
+double SystemClock::secondsSinceMidnight() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+std::string timeText(long long seconds) {
+    long long s = seconds % kSecondsPerDay;
+    if (s < 0) s += kSecondsPerDay;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(s / 3600),
+                  static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
+    return text;
+}
+
+std::string timeTextOfDay(double dayFraction) {
+    double s = std::round(dayFraction * kSecondsPerDay);
+    if (!std::isfinite(s)) s = 0;
+    // Wrap before converting, so no fraction is too large for an integer.
+    s = std::fmod(s, static_cast<double>(kSecondsPerDay));
+    return timeText(static_cast<long long>(s));
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,9 @@
+// Mouse cursor hiding for the remote-control use.
+#pragma once
+
+namespace kelvorn {
+
+void hideMouseCursor();
+void showMouseCursor();
+
+}  // namespace kelvorn

@@ -1,0 +1,47 @@
+// Counted event-loop passes: the pace of every wait and animation.
+#include "platform/event_pump.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace kelvorn {
+
+namespace {
+// Passes closer together than this are skipped by yield(): a long scan would
+// otherwise spend most of its time in the event loop.
+constexpr long long kYieldIntervalNs = 15'000'000;
+// Bound on a single delay, far beyond any real one, to keep the count a valid long.
+constexpr double kMaxPasses = 1e12;
+}  // namespace
+
+long delayPasses(double k, double gfxSpeed) {
+    const double quotient = k / gfxSpeed;
+    if (!std::isfinite(quotient) || quotient < 0) return 0;
+    return static_cast<long>(std::floor(std::min(quotient, kMaxPasses))) + 1;
+}
+
+void delayK(EventPump& pump, double k, double gfxSpeed) {
+    for (long n = delayPasses(k, gfxSpeed); n > 0; --n) pump.pass();
+}
+
+QtEventPump::QtEventPump(int quantumMicroseconds) : quantum_(quantumMicroseconds) {}
+
+void QtEventPump::pass() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (quantum_ > 0) std::this_thread::sleep_for(std::chrono::microseconds(quantum_));
+}
+
+void QtEventPump::yield() {
+    const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count();
+    if (lastYieldNs_ != 0 && now - lastYieldNs_ < kYieldIntervalNs) return;
+    lastYieldNs_ = now;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,35 @@
+// "Let pending events run": the one service behind every wait and animation.
+#pragma once
+
+namespace kelvorn {
+
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // One pass: runs the pending events, then waits a small fixed quantum for more,
+    // so counted passes keep a steady pace without spinning.
+    virtual void pass() = 0;
+    // Lets pending events run without the quantum wait; for long work loops (the
+    // scan) that yield after every item. May skip passes that come too close together.
+    virtual void yield() = 0;
+};
+
+// Delay K: Int(K / gfxSpeed) + 1 passes; none when the quotient is negative.
+void delayK(EventPump& pump, double k, double gfxSpeed);
+
+// Number of passes delayK makes; exposed for tests and benchmarks.
+long delayPasses(double k, double gfxSpeed);
+
+// The real pump over the Qt event loop.
+class QtEventPump : public EventPump {
+public:
+    explicit QtEventPump(int quantumMicroseconds = 30);
+    void pass() override;
+    void yield() override;
+
+private:
+    int quantum_;
+    long long lastYieldNs_ = 0;
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,24 @@
+// Folder listing with the program's matching rules.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvorn {
+
+// Names of the normal files matching `prefix` + "*" + `extension`, where `prefix`
+// is a raw path prefix: the part up to its last '/' is the folder (the working
+// folder when there is none), the rest must begin the file name. The extension
+// (".mp3") and the name prefix match without regard to letter case. Hidden files,
+// folders and subfolders' contents are left out. Names are returned as bare file
+// names, bytes unchanged, in no particular order. A missing folder gives none.
+std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension);
+
+// Path of the regular file in `folder` whose name equals `name` without regard to
+// letter case (the exact name wins when both exist); empty when there is none.
+std::string findFileNoCase(const std::string& folder, std::string_view name);
+
+// True when `path` names a regular file (after following links).
+bool isNormalFile(const std::string& path);
+
+}  // namespace kelvorn

@@ -1,0 +1,45 @@
+// The media player component: exactly the operations the screens drive.
+#pragma once
+#include <QObject>
+#include <string>
+
+namespace kelvorn {
+
+class MediaPlayer : public QObject {
+    Q_OBJECT
+public:
+    enum OpenState { Closed = 0, Open = 6 };
+    enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
+    enum DisplaySize { DefaultSize = 0, FullScreen = 3 };
+
+    using QObject::QObject;
+
+    // Starts loading a local file; the open state becomes Open once it can be played.
+    virtual void open(const std::string& path) = 0;
+    // Plays the opened file or resumes a paused one; the play state is Playing on return
+    // unless nothing playable is open.
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;
+    // The path given to open, unchanged.
+    virtual std::string fileName() const = 0;
+    // Elapsed seconds (0 before playback); writing seeks.
+    virtual double position() const = 0;
+    virtual void setPosition(double seconds) = 0;
+    virtual int openState() const = 0;
+    virtual int playState() const = 0;
+    // True once the last open has failed for good: waits for the open may end early.
+    virtual bool openFailed() const = 0;
+    virtual int displaySize() const = 0;
+    virtual void setDisplaySize(int size) = 0;
+    // Output gain 0..1 (linear amplitude), set by the wave volume.
+    virtual void setGain(double gain) = 0;
+
+signals:
+    // The open or play state changed (loaded, failed, ended, paused...).
+    void stateChanged();
+    // A key typed while the player's picture had the focus.
+    void keyPressed(int code);
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,68 @@
+// The media player component over libmpv: local files only, events on the GUI thread.
+#pragma once
+#include "platform/media_player.h"
+
+#include <atomic>
+#include <cstdint>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace kelvorn {
+
+class MpvPlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit MpvPlayer(QObject* parent = nullptr);
+    ~MpvPlayer() override;
+
+    void open(const std::string& path) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    std::string fileName() const override { return path_; }
+    double position() const override { return position_; }
+    void setPosition(double seconds) override;
+    int openState() const override { return openState_; }
+    int playState() const override { return playState_; }
+    bool openFailed() const override { return openFailed_; }
+    int displaySize() const override { return displaySize_; }
+    void setDisplaySize(int size) override;
+    void setGain(double gain) override;
+
+    // Error-level lines mpv has logged so far (diagnostics for tests).
+    int errorLogCount() const { return errorLogs_; }
+
+private:
+    static void mpv_wakeup(void* self);
+    void mpv_events();
+    void handleEvent(const mpv_event& event);
+    void endOfEntry(int reason);
+
+    // Loads path_ as a new playlist entry, replacing whatever mpv has.
+    bool loadEntry(bool paused);
+    bool setPauseFlag(bool paused);
+    void setStates(int openState, int playState, bool failed);
+
+    mpv_handle* mpv_ = nullptr;
+    std::atomic<bool> wakeupQueued_{false};
+    bool draining_ = false;
+    bool signalPending_ = false;
+    bool debug_ = false;
+
+    std::string path_;
+    // mpv's playlist entry of the current open; events of older entries are ignored.
+    int64_t entry_ = 0;
+    int64_t startedEntry_ = 0;
+    bool loaded_ = false;  // the current entry reached "file loaded"
+    bool ended_ = false;   // the current entry played to its end
+
+    double position_ = 0;
+    int openState_ = Closed;
+    int playState_ = Stopped;
+    bool openFailed_ = false;
+    int displaySize_ = DefaultSize;
+    int errorLogs_ = 0;
+};
+
+}  // namespace kelvorn

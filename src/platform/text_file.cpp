@@ -1,0 +1,157 @@
+// Whole-file reading with the program's line rules, and atomic replacement of files.
+#include "platform/text_file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvorn {
+
+namespace {
+
+// No file of the program comes near this; a larger one is treated as unreadable
+// rather than filling the memory.
+constexpr size_t kMaxFileBytes = size_t{256} << 20;
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return false;  // no progress: give up rather than loop
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a failure here does not undo the write.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes[i] == '\r') {
+            lines.emplace_back(bytes.substr(start, i - start));
+            ++i;
+            if (i < bytes.size() && bytes[i] == '\n') ++i;  // CR LF is one line end
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+    return lines;
+}
+
+bool readFileBytes(const std::string& path, std::string& out) {
+    out.clear();
+    if (path.empty()) return false;
+    // O_NONBLOCK so that opening a FIFO cannot hang; it is refused below anyway.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size > 0 && static_cast<unsigned long long>(st.st_size) <= kMaxFileBytes)
+        out.reserve(static_cast<size_t>(st.st_size));
+
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;  // end of file
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (out.size() + static_cast<size_t>(n) > kMaxFileBytes) {
+            ok = false;
+            break;
+        }
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool readLines(const std::string& path, std::vector<std::string>& lines) {
+    lines.clear();
+    std::string bytes;
+    if (!readFileBytes(path, bytes)) return false;
+    lines = splitLines(bytes);
+    return true;
+}
+
+bool readFirstLine(const std::string& path, std::string& line) {
+    line.clear();
+    std::string bytes;
+    if (!readFileBytes(path, bytes) || bytes.empty()) return false;
+    line = bytes.substr(0, bytes.find('\r'));
+    return true;
+}
+
+bool writeFileAtomic(const std::string& path, std::string_view bytes) {
+    if (path.empty() || path.back() == '/') return false;
+    // Pid plus a counter: unique per process and per concurrent write.
+    static std::atomic<unsigned> counter{0};
+    const std::string temp = path + ".tmp-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(counter.fetch_add(1));
+
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolder(folderOf(path));
+    return true;
+}
+
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
+                      size_t first, size_t count) {
+    std::string bytes;
+    if (first < lines.size()) {
+        const size_t last = first + std::min(count, lines.size() - first);
+        size_t total = 0;
+        for (size_t i = first; i < last; ++i) total += lines[i].size() + 2;
+        bytes.reserve(total);
+        for (size_t i = first; i < last; ++i) {
+            bytes += lines[i];
+            bytes += "\r\n";
+        }
+    }
+    return writeFileAtomic(path, bytes);
+}
+
+}  // namespace kelvorn

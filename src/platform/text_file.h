@@ -1,0 +1,32 @@
+// Whole-file text reading with the program's line rules, and atomic file writing.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvorn {
+
+// Splits bytes into lines: a line ends at a CR, an LF right after that CR belongs
+// to the same line end, and a bare LF is part of the line's text. A last line
+// without a line end still counts; an empty input has no lines.
+std::vector<std::string> splitLines(std::string_view bytes);
+
+// Reads a regular file whole. False (and whatever was read) when it cannot be
+// opened or read; never loops on a failing read.
+bool readFileBytes(const std::string& path, std::string& out);
+
+// readFileBytes + splitLines. False when the file cannot be read.
+bool readLines(const std::string& path, std::vector<std::string>& lines);
+
+// First line of a file; false when the file is missing, unreadable or has no line.
+bool readFirstLine(const std::string& path, std::string& line);
+
+// Replaces the file with the bytes: written to a temporary file beside it, flushed,
+// then renamed over the target. On failure the old file stays as it was.
+bool writeFileAtomic(const std::string& path, std::string_view bytes);
+
+// Every line followed by CR LF, written with writeFileAtomic.
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
+                      size_t first = 0, size_t count = std::string::npos);
+
+}  // namespace kelvorn

@@ -1,0 +1,49 @@
+// A main screen on fakes: the player, pump, clock and random source are the test's.
+#pragma once
+#include <memory>
+
+#include <QLabel>
+
+#include "core/kelvorn_service.h"
+#include "core/services.h"
+#include "core/velmot_main.h"
+#include "fakes/counting_pump.h"
+#include "fakes/fake_player.h"
+#include "fakes/fixed_clock.h"
+#include "fakes/fixed_random.h"
+#include "platform/stage.h"
+#include "platform/wave_volume.h"
+
+namespace kelvorn {
+
+struct CoreRig {
+    KelvornSERVICE svc;
+    FakePlayer player;
+    CountingPump pump;
+    FixedClock clock;
+    ScriptedRandom random;
+    WaveVolume volume;
+    TwipScale twips{810, 610};
+    Services services{svc, player, pump, clock, random, volume, twips, "."};
+    QWidget stage;
+    std::unique_ptr<VelmotMAIN> main;
+    int exits = 0;
+
+    CoreRig() {
+        svc.Mp3Path = "/music/";
+        main = std::make_unique<VelmotMAIN>(&stage, services);
+        main->Timer2.stop();  // ticks are driven by the tests
+        main->endProcess = [this] { ++exits; };
+    }
+
+    void setArchive(std::initializer_list<const char*> names) {
+        svc.ArchiveList.assign(names.begin(), names.end());
+        svc.ArchiveCount = static_cast<int16_t>(svc.ArchiveList.size()) - 1;
+    }
+    void type(const std::string& keys) {
+        for (char c : keys) main->keyTyped(std::string(1, c));
+    }
+    std::string lastOpened() const { return player.opens.empty() ? "" : player.opens.back(); }
+};
+
+}  // namespace kelvorn

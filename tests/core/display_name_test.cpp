@@ -1,0 +1,38 @@
+#include "core/display_name.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvorn;
+
+TEST(DisplayName, SplitsAtTheFirstDash) {
+    struct Case {
+        const char* name;
+        const char* artist;
+        const char* title;
+    } cases[] = {
+        {"Band - Song", "Band", "Song"},
+        {"Band--Song", "Band", "Song"},
+        {"A-B - Song", "A", "B - Song"},
+        {"Intro", "Intro", "Intro"},
+        {"Band - - Song", "Band", " Song"},  // one dash dropped, the blank after it stays
+        {"-", "", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const DisplayName d = splitDisplayName(c.name);
+        EXPECT_EQ(d.artist, c.artist) << c.name;
+        EXPECT_EQ(d.title, c.title) << c.name;
+    }
+}
+
+TEST(DisplayName, CutDropsFolderAndExtensionButNeverTooMuch) {
+    std::string tmp = "before";
+    cutDisplayName("/music/Band - Song.mp3", 7, tmp);
+    EXPECT_EQ(tmp, "Band - Song");
+    cutDisplayName("/music/abc", 7, tmp);  // shorter than an extension: kept whole
+    EXPECT_EQ(tmp, "abc");
+    cutDisplayName("/mu", 7, tmp);  // shorter than the folder: the scratch text stays
+    EXPECT_EQ(tmp, "abc");
+    cutDisplayName("/music/", 7, tmp);
+    EXPECT_EQ(tmp, "");
+}

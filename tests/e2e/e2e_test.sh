@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program in a private Xvfb display:
+#   first start scans the music folder and writes the sorted cache,
+#   "1" plays the first song, "1" again skips to the next one,
+#   a second start leaves the running one alone and ends by itself,
+#   the back key "#" pressed repeatedly ends the program.
+# Usage: e2e_test.sh <path to the kelvorn binary>
+# Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
+set -uo pipefail
+
+if (($# != 1)); then
+    echo "usage: $0 <kelvorn binary>" >&2
+    exit 2
+fi
+binary=$(realpath "$1")
+
+for tool in Xvfb xdotool sox lame; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-e2e.XXXXXX")
+xvfb_pid=""
+app_pid=""
+second_pid=""
+
+pass() { echo "PASS: $*"; }
+fail() {
+    echo "FAIL: $*"
+    local log
+    for log in "$work/app1.err" "$work/app2.err" "$work/xvfb.log"; do
+        if [[ -s $log ]]; then
+            echo "--- last lines of ${log##*/} ---"
+            tail -n 30 "$log"
+        fi
+    done
+    exit 1
+}
+
+# True while the process runs (a reaped or zombie process counts as ended).
+alive() {
+    [[ -n $1 && -r /proc/$1/stat ]] || return 1
+    local stat
+    stat=$(<"/proc/$1/stat") || return 1
+    stat=${stat##*) }
+    [[ ${stat:0:1} != Z ]]
+}
+not_alive() { ! alive "$1"; }
+
+# Ends the processes this script started, and removes the working folder.
+cleanup() {
+    local pid
+    for pid in "$second_pid" "$app_pid" "$xvfb_pid"; do
+        if alive "$pid"; then
+            kill "$pid" 2>/dev/null
+            wait_for 2 not_alive "$pid" || kill -9 "$pid" 2>/dev/null
+        fi
+    done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
+# Waits up to $1 seconds for the command in "$2..." to succeed.
+wait_for() {
+    local deadline=$(($(now_ms) + $1 * 1000))
+    shift
+    while true; do
+        "$@" && return 0
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# Names (without folder) of the .mp3 files the process has open, one per line.
+open_mp3s() {
+    local fd target
+    for fd in /proc/"$1"/fd/*; do
+        target=$(readlink "$fd" 2>/dev/null) || continue
+        [[ ${target,,} == *.mp3 ]] && printf '%s\n' "${target##*/}"
+    done | sort -u
+}
+
+# --- the working folder --------------------------------------------------------------
+# Three songs, long enough that none ends by itself while the keys are tested. The
+# lower-case "band B" sorts between "Band A" and "Band C" only when case is ignored.
+songs=("Band A - Song One.mp3" "band B - Song Two.mp3" "Band C - Song Three.mp3")
+mkdir -p "$work/music" "$work/home" "$work/tmp" "$work/run"
+chmod 700 "$work/run"
+freq=330
+for song in "${songs[@]}"; do
+    sox -n -r 44100 -c 1 "$work/tone.wav" synth 8 sine "$freq" fade 0.05 8 0.3 vol 0.3 ||
+        fail "sox could not make a test tone"
+    lame --quiet -b 64 "$work/tone.wav" "$work/music/$song" || fail "lame could not encode $song"
+    freq=$((freq + 110))
+done
+rm -f "$work/tone.wav"
+printf 'not a song\r\n' >"$work/music/notes.txt"
+printf 'music/\r\n' >"$work/Mp3Path.kvx"
+printf -- '-1\r\n' >"$work/GFXSpeed.kvx"
+
+# --- a private X display ---------------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset \
+    3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+display_ready() { [[ $(wc -l <"$work/display") -ge 1 ]]; }
+wait_for 10 display_ready || fail "Xvfb did not start"
+display=":$(head -n 1 "$work/display")"
+echo "using display $display"
+
+# The program runs with a private home, runtime and temp folder, so neither the user's
+# settings nor an instance the user has running can take part.
+run_app() {
+    local log=$1
+    cd "$work" || exit 1
+    exec env -u WAYLAND_DISPLAY HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
+        TMPDIR="$work/tmp" DISPLAY="$display" QT_QPA_PLATFORM=xcb KELVORN_DEBUG=1 \
+        "$binary" >"$work/$log.out" 2>"$work/$log.err"
+}
+
+# --- first start: scan and cache -------------------------------------------------------
+run_app app1 &
+app_pid=$!
+
+cache_written() { [[ -f $work/CashList.kvx ]]; }
+wait_for 15 cache_written || fail "CashList.kvx was not written within 15 s"
+expected=$(printf '%s\r\n' "${songs[@]}" | od -c)
+actual=$(od -c <"$work/CashList.kvx")
+if [[ $actual != "$expected" ]]; then
+    echo "expected:"
+    printf '%s\n' "$expected"
+    echo "actual:"
+    printf '%s\n' "$actual"
+    fail "CashList.kvx does not hold the three songs, sorted, each ended by CR LF"
+fi
+pass "first start wrote the sorted cache of 3 songs"
+
+window=""
+find_window() {
+    window=$(DISPLAY=$display xdotool search --onlyvisible --name '^kelvorn$' 2>/dev/null | head -n 1)
+    [[ -n $window ]]
+}
+wait_for 15 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
+pass "window \"kelvorn\" is shown"
+
+# The main screen takes keys once start-up is through; the program says so on stderr
+# with KELVORN_DEBUG=1. Without that line, carry on after the wait.
+ready() { grep -q 'kelvorn: ready' "$work/app1.err" 2>/dev/null; }
+if ! wait_for 10 ready; then
+    echo "note: no \"kelvorn: ready\" line on stderr; carrying on"
+fi
+alive "$app_pid" || fail "the program ended during start-up"
+
+# Qt windows ignore synthetic events sent to a window id, so give the window the
+# focus and type into it. Without a window manager windowactivate fails; windowfocus
+# still sets the input focus.
+send_key() {
+    DISPLAY=$display xdotool windowactivate "$window" >/dev/null 2>&1
+    DISPLAY=$display xdotool windowfocus "$window" >/dev/null 2>&1
+    DISPLAY=$display xdotool key --clearmodifiers "$1"
+}
+
+# --- play and skip ---------------------------------------------------------------------
+playing_only() { [[ $(open_mp3s "$app_pid") == "$1" ]]; }
+
+send_key 1
+wait_for 5 playing_only "${songs[0]}" ||
+    fail "after \"1\" the first song is not open (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "\"1\" plays the first song: ${songs[0]}"
+
+send_key 1
+wait_for 5 playing_only "${songs[1]}" ||
+    fail "after the second \"1\" the next song is not open (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "\"1\" again skips to the next song: ${songs[1]}"
+
+# --- a second start hands over to the first and ends ------------------------------------
+run_app app2 &
+second_pid=$!
+wait_for 5 not_alive "$second_pid" || fail "a second start did not end by itself within 5 s"
+second_pid=""
+sleep 0.5
+alive "$app_pid" || fail "the first instance ended when a second one was started"
+pass "a second start ends by itself; the first keeps running"
+
+# --- the back key ends the program --------------------------------------------------------
+# The first "#" blanks the screen and the third in a row on the main screen ends the
+# program. The black screen leaves on any key, so it may take one "#" for itself: the
+# program must still run after two presses and end after the third or the fourth.
+presses=0
+for presses in 1 2 3 4; do
+    send_key numbersign
+    if ((presses < 3)); then
+        sleep 0.8
+        alive "$app_pid" || fail "the program ended after only $presses \"#\""
+    elif wait_for $((presses == 3 ? 2 : 5)) not_alive "$app_pid"; then
+        break
+    fi
+done
+alive "$app_pid" && fail "the program still runs after 4 \"#\""
+wait "$app_pid" 2>/dev/null
+status=$?
+app_pid=""
+pass "the program ended after $presses \"#\" (exit status $status)"
+
+echo "PASS: e2e"

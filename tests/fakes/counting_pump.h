@@ -1,0 +1,23 @@
+// Event pump for tests: counts passes instead of waiting, and can act on each one.
+#pragma once
+#include "platform/event_pump.h"
+
+#include <functional>
+
+namespace kelvorn {
+
+class CountingPump : public EventPump {
+public:
+    void pass() override;
+    void yield() override;
+
+    long passes = 0;
+    long yields = 0;
+    // Run on each pass / yield, after counting: lets a test change things mid-wait.
+    std::function<void()> onPass;
+    std::function<void()> onYield;
+    // Also run the pending Qt events (queued signals, zero timers) on each pass and yield.
+    bool runQtEvents = false;
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,63 @@
+#include "fakes/fake_player.h"
+
+namespace kelvorn {
+
+void FakePlayer::open(const std::string& path) {
+    opens.push_back(path);
+    path_ = path;
+    position_ = 0;
+    bool fails = failNext_ || missing_.count(path) > 0;
+    failNext_ = false;
+    for (const std::string& part : failingParts_)
+        fails = fails || path.find(part) != std::string::npos;
+    setStates(fails ? Closed : Open, Stopped, fails);
+}
+
+void FakePlayer::play() {
+    ++plays;
+    if (openState_ == Open)
+        setStates(Open, Playing, openFailed_);
+}
+
+void FakePlayer::pause() {
+    ++pauses;
+    if (playState_ == Playing)
+        setStates(openState_, Paused, openFailed_);
+}
+
+void FakePlayer::stop() {
+    ++stops;
+    position_ = 0;
+    setStates(Closed, Stopped, openFailed_);
+}
+
+void FakePlayer::setPosition(double seconds) {
+    seeks.push_back(seconds);
+    if (openState_ == Open)
+        position_ = seconds;
+}
+
+void FakePlayer::finishSong() {
+    // Like the real player: the file stays open and play starts it again.
+    position_ = 0;
+    setStates(openState_, Stopped, openFailed_);
+}
+
+void FakePlayer::failOpen(const std::string& pathPart) {
+    failingParts_.push_back(pathPart);
+}
+
+void FakePlayer::markMissing(const std::string& path) {
+    missing_.insert(path);
+}
+
+void FakePlayer::setStates(int openState, int playState, bool failed) {
+    if (openState == openState_ && playState == playState_ && failed == openFailed_)
+        return;
+    openState_ = openState;
+    playState_ = playState;
+    openFailed_ = failed;
+    emit stateChanged();
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,60 @@
+// In-memory media player for tests: opens at once, plays until told the song ended.
+#pragma once
+#include "platform/media_player.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelvorn {
+
+class FakePlayer : public MediaPlayer {
+    Q_OBJECT
+public:
+    using MediaPlayer::MediaPlayer;
+
+    void open(const std::string& path) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    std::string fileName() const override { return path_; }
+    double position() const override { return position_; }
+    void setPosition(double seconds) override;
+    int openState() const override { return openState_; }
+    int playState() const override { return playState_; }
+    bool openFailed() const override { return openFailed_; }
+    int displaySize() const override { return displaySize_; }
+    void setDisplaySize(int size) override { displaySize_ = size; }
+    void setGain(double value) override { gain = value; }
+
+    // Test triggers.
+    void finishSong();                             // the song played to its end
+    void failNextOpen() { failNext_ = true; }      // only the next open fails
+    void failOpen(const std::string& pathPart);    // every open of a path containing it fails
+    void markMissing(const std::string& path);     // this exact path never opens
+    void setPositionValue(double seconds) { position_ = seconds; }
+    void pressKey(int code) { emit keyPressed(code); }
+
+    // What the code under test did.
+    std::vector<std::string> opens;  // every path given to open, in order
+    std::vector<double> seeks;       // every setPosition value
+    int plays = 0;
+    int pauses = 0;
+    int stops = 0;
+    double gain = 1.0;
+
+private:
+    void setStates(int openState, int playState, bool failed);
+
+    std::string path_;
+    std::set<std::string> missing_;
+    std::vector<std::string> failingParts_;
+    bool failNext_ = false;
+    double position_ = 0;
+    int openState_ = Closed;
+    int playState_ = Stopped;
+    bool openFailed_ = false;
+    int displaySize_ = DefaultSize;
+};
+
+}  // namespace kelvorn

@@ -1,0 +1,32 @@
+// Random source for tests: returns the given values in order, starting over at the end.
+#pragma once
+#include "platform/random_source.h"
+
+#include <cstddef>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+namespace kelvorn {
+
+class ScriptedRandom : public RandomSource {
+public:
+    ScriptedRandom(std::initializer_list<double> values) : values(values) {}
+    explicit ScriptedRandom(std::vector<double> values = {}) : values(std::move(values)) {}
+
+    // 0 when no values are given.
+    double rnd() override {
+        ++calls;
+        if (values.empty())
+            return 0;
+        return values[next_++ % values.size()];
+    }
+
+    std::vector<double> values;
+    long calls = 0;
+
+private:
+    std::size_t next_ = 0;
+};
+
+}  // namespace kelvorn
