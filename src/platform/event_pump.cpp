@@ -30,9 +30,30 @@ void delayK(EventPump& pump, double k, double gfxSpeed) {
 
 QtEventPump::QtEventPump(int quantumMicroseconds) : quantum_(quantumMicroseconds) {}
 
+namespace {
+long long steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+// Passes are paced against a running deadline: each one adds a quantum, and the pump
+// sleeps only once it is a whole millisecond ahead. Short sleeps would each overshoot
+// by the kernel's timer slack, so sleeping per pass would make animations several
+// times slower than designed.
+constexpr long long kSleepChunkNs = 1'000'000;
+// After a longer gap (no animation running, or a slow paint) the pace starts afresh
+// rather than racing to catch up.
+constexpr long long kResyncNs = 50'000'000;
+}  // namespace
+
 void QtEventPump::pass() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (quantum_ > 0) std::this_thread::sleep_for(std::chrono::microseconds(quantum_));
+    if (quantum_ <= 0) return;
+    const long long now = steadyNs();
+    if (now - paceNs_ > kResyncNs) paceNs_ = now;
+    paceNs_ += quantum_ * 1000LL;
+    if (paceNs_ - now >= kSleepChunkNs)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(paceNs_ - now));
 }
 
 void QtEventPump::yield() {

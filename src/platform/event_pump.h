@@ -23,13 +23,14 @@ long delayPasses(double k, double gfxSpeed);
 // The real pump over the Qt event loop.
 class QtEventPump : public EventPump {
 public:
-    explicit QtEventPump(int quantumMicroseconds = 30);
+    explicit QtEventPump(int quantumMicroseconds = 35);
     void pass() override;
     void yield() override;
 
 private:
     int quantum_;
     long long lastYieldNs_ = 0;
+    long long paceNs_ = 0;  // when the current pass is due to end
 };
 
 }  // namespace kelvorn

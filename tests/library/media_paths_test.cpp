@@ -15,46 +15,27 @@ protected:
     std::string work = dir.path().toStdString();
 };
 
-TEST_F(MusicFolderFile, MissingFileGivesTheUsersMusicFolder) {
+TEST_F(MusicFolderFile, MissingOrLinelessFileGivesTheUsersMusicFolder) {
     const std::string folder = defaultMusicFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(ReadMp3Path(work), folder);
     EXPECT_EQ(musicFolderFor(work), folder);
+    writeBytes(pathIn(dir, "Mp3Path.kvx"), "");
+    EXPECT_EQ(ReadMp3Path(work), folder);
 }
 
-TEST_F(MusicFolderFile, FirstLineIsTheFolderAndFurtherLinesAreIgnored) {
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "/srv/songs/\r\n/other/\r\n");
-    EXPECT_EQ(ReadMp3Path(work), "/srv/songs/");
+TEST_F(MusicFolderFile, FirstLineIsARawPrefixFoundWithoutRegardToCase) {
+    writeBytes(pathIn(dir, "mp3path.KVX"), "/srv/songs\r\n/other/\r\n");
+    EXPECT_EQ(ReadMp3Path(work), "/srv/songs");  // no separator is added
 }
 
-TEST_F(MusicFolderFile, FolderWithoutSeparatorStaysARawPrefix) {
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "/srv/songs");
-    EXPECT_EQ(musicFolderFor(work), "/srv/songs");
-}
-
-TEST_F(MusicFolderFile, EmptyFirstLineGivesTheWorkingFolderReplacement) {
+TEST_F(MusicFolderFile, EmptyFirstLineGivesMusicInTheWorkingFolder) {
     writeBytes(pathIn(dir, "Mp3Path.kvx"), "\r\n/ignored/\r\n");
     EXPECT_EQ(ReadMp3Path(work), "");
     EXPECT_EQ(musicFolderFor(work), "music/");
-}
-
-TEST_F(MusicFolderFile, ZeroBytesCountsAsNoLine) {
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "");
-    EXPECT_EQ(ReadMp3Path(work), defaultMusicFolder());
-}
-
-TEST_F(MusicFolderFile, NameIsMatchedWithoutRegardToCase) {
-    writeBytes(pathIn(dir, "mp3path.KVX"), "/mnt/tunes/\r\n");
-    EXPECT_EQ(ReadMp3Path(work), "/mnt/tunes/");
-}
-
-TEST_F(MusicFolderFile, LoadVideoListSetsMp3Path) {
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "\r\n");
     KelvornSERVICE svc;
     LoadVideoList(svc, work);
     EXPECT_EQ(svc.Mp3Path, "music/");
-    EXPECT_EQ(svc.VideoCount, -1);
 }
 
 class VideoList : public MusicFolderFile {
