@@ -6,7 +6,7 @@ JOBS := 2
 .PHONY: deps configure build run test bench clean
 
 deps:
-	@scripts/install-deps.sh
+	@bash scripts/install-deps.sh
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
@@ -15,8 +15,8 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@scripts/make-demo-media.sh demo/music
-	cd demo && ../$(BUILD_DIR)/kelvorn
+	@bash scripts/make-demo-media.sh demo/music
+	cd demo && $(abspath $(BUILD_DIR))/kelvorn
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
@@ -25,7 +25,7 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DKELVORN_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	$(BUILD_DIR)/bench/kelvorn_bench
-	scripts/bench-program.sh $(BUILD_DIR)/kelvorn
+	bash scripts/bench-program.sh $(BUILD_DIR)/kelvorn
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -41,9 +41,10 @@ fail() {
 
 # True while the process runs (a reaped or zombie process counts as ended).
 alive() {
-    [[ -n $1 && -r /proc/$1/stat ]] || return 1
+    [[ -n $1 ]] || return 1
     local stat
-    stat=$(<"/proc/$1/stat") || return 1
+    # A plain read: a process that ends between the test and the read is no error.
+    { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
     stat=${stat##*) }
     [[ ${stat:0:1} != Z ]]
 }
