@@ -44,11 +44,13 @@ constexpr Option kOptions[] = {
     // Stay alive between songs; a song that ends closes (end-file reason eof).
     {"idle", "yes"},
     {"keep-open", "no"},
+    // The end of a song is reported once its sound has really finished: with gapless
+    // audio mpv reports it early and then holds the next song back until the old
+    // sound has drained.
+    {"gapless-audio", "no"},
     {"pause", "yes"},
     // Without a sound device songs still play in real time instead of ending at once.
     {"audio-fallback-to-null", "yes"},
-    // A small buffer in that silent fallback brings a song's end closer to real time.
-    {"ao-null-buffer", "0.05"},
     {"audio-client-name", "kelvorn"},
     {"volume", "100"},
     {"volume-max", "100"},
@@ -90,7 +92,7 @@ MpvPlayer::MpvPlayer(QObject* parent) : MediaPlayer(parent) {
     }
     // Error lines are always counted; they reach stderr only in debug mode.
     mpv_request_log_messages(mpv_, debug_ ? "info" : "error");
-    mpv_observe_property(mpv_, 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, 0, "current-ao", MPV_FORMAT_STRING);
     mpv_set_wakeup_callback(mpv_, &MpvPlayer::mpv_wakeup, this);
 }
 
@@ -158,14 +160,18 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
             endOfEntry(end->reason);
         break;
     }
+    case MPV_EVENT_PLAYBACK_RESTART:
+        // A seek (or the start) has landed: time-pos is current once sound flows again.
+        // While paused mpv counts the refilled sound buffer off it, so the target stays.
+        if (playState_ == Playing)
+            seekPending_ = false;
+        break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         auto* prop = static_cast<const mpv_event_property*>(event.data);
-        if (std::strcmp(prop->name, "time-pos") != 0)
+        if (std::strcmp(prop->name, "current-ao") == 0) {
+            pinAudioOutput(prop);
             break;
-        if (prop->format == MPV_FORMAT_DOUBLE && loaded_ && !ended_)
-            position_ = std::max(0.0, *static_cast<const double*>(prop->data));
-        else if (prop->format == MPV_FORMAT_NONE)
-            position_ = 0;
+        }
         break;
     }
     case MPV_EVENT_LOG_MESSAGE: {
@@ -183,8 +189,21 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     }
 }
 
+// mpv opens the sound output afresh for every song and, without a fixed choice, tries
+// each driver in turn; on some machines that search takes a few hundred milliseconds
+// between two songs. The driver that worked for the first song is kept from then on.
+void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
+    if (aoPinned_ || prop->format != MPV_FORMAT_STRING || !mpv_)
+        return;
+    const char* driver = *static_cast<char* const*>(prop->data);
+    if (!driver || !*driver)
+        return;
+    aoPinned_ = mpv_set_property_string(mpv_, "ao", driver) >= 0;
+}
+
 void MpvPlayer::endOfEntry(int reason) {
     position_ = 0;
+    seekPending_ = false;
     if (reason == MPV_END_FILE_REASON_EOF && loaded_) {
         // Played to its end: stays open, so play starts it again.
         ended_ = true;
@@ -213,6 +232,7 @@ bool MpvPlayer::loadEntry(bool paused) {
     loaded_ = false;
     ended_ = false;
     position_ = 0;
+    seekPending_ = false;
     if (!mpv_ || !setPauseFlag(paused))
         return false;
     std::string target = localTarget(path_);
@@ -249,8 +269,10 @@ void MpvPlayer::play() {
             setStates(Closed, Stopped, true);
         return;
     }
-    if (setPauseFlag(false))
+    if (setPauseFlag(false)) {
+        seekPending_ = false;
         setStates(Open, Playing, openFailed_);
+    }
 }
 
 void MpvPlayer::pause() {
@@ -267,6 +289,7 @@ void MpvPlayer::stop() {
     loaded_ = false;
     ended_ = false;
     position_ = 0;
+    seekPending_ = false;
     setStates(Closed, Stopped, openFailed_);
 }
 
@@ -288,8 +311,23 @@ void MpvPlayer::setPosition(double seconds) {
     mpv_node command;
     command.format = MPV_FORMAT_NODE_ARRAY;
     command.u.list = &list;
-    if (mpv_command_node(mpv_, &command, nullptr) >= 0)
+    if (mpv_command_node(mpv_, &command, nullptr) >= 0) {
         position_ = seconds;
+        seekPending_ = true;
+    }
+}
+
+// Asked for when needed (the clock reads it ten times a second) rather than observed:
+// an observed time-pos wakes the program at every audio frame.
+double MpvPlayer::position() const {
+    double seconds = 0;
+    // Until a seek lands, mpv still reports the old time: the target is the position.
+    if (seekPending_ && loaded_ && !ended_)
+        return position_;
+    if (mpv_ && loaded_ && !ended_ &&
+        mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds))
+        return std::max(0.0, seconds);
+    return loaded_ && !ended_ ? position_ : 0;
 }
 
 void MpvPlayer::setDisplaySize(int size) {

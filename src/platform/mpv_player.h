@@ -7,6 +7,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_event_property;
 
 namespace kelvorn {
 
@@ -21,7 +22,7 @@ public:
     void pause() override;
     void stop() override;
     std::string fileName() const override { return path_; }
-    double position() const override { return position_; }
+    double position() const override;
     void setPosition(double seconds) override;
     int openState() const override { return openState_; }
     int playState() const override { return playState_; }
@@ -38,6 +39,7 @@ private:
     void mpv_events();
     void handleEvent(const mpv_event& event);
     void endOfEntry(int reason);
+    void pinAudioOutput(const mpv_event_property* prop);
 
     // Loads path_ as a new playlist entry, replacing whatever mpv has.
     bool loadEntry(bool paused);
@@ -63,6 +65,8 @@ private:
     bool openFailed_ = false;
     int displaySize_ = DefaultSize;
     int errorLogs_ = 0;
+    bool aoPinned_ = false;
+    bool seekPending_ = false;  // a seek was sent and has not landed yet
 };
 
 }  // namespace kelvorn
