@@ -2,8 +2,19 @@
 #include <QApplication>
 
 #include "core/jukebox.h"
+#include "platform/debug_log.h"
+
+namespace {
+
+// The user sees no log: Qt's own warnings reach stderr only in debug mode.
+void qtMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (kelvorn::debugEnabled()) kelvorn::debugEvent("qt", message.toStdString());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(qtMessage);
     QApplication app(argc, argv);
     QApplication::setApplicationName("kelvorn");
     kelvorn::Jukebox jukebox(".");

@@ -2,6 +2,8 @@
 
 #include <mpv/client.h>
 
+#include "platform/quiet_sound_libraries.h"
+
 #include <QMetaObject>
 #include <algorithm>
 #include <clocale>
@@ -76,6 +78,8 @@ MpvPlayer::MpvPlayer(QObject* parent) : MediaPlayer(parent) {
 
     // libmpv refuses to start under a locale whose numbers are not written "1.5".
     std::setlocale(LC_NUMERIC, "C");
+    if (!debug_)
+        quietSoundLibraries();
     mpv_ = mpv_create();
     if (!mpv_)
         return;
