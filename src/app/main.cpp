@@ -1,7 +1,7 @@
 // Kelvorn: a full-screen MP3 jukebox for the TV, run in its working folder.
 #include <QApplication>
 
-#include "core/jukebox.h"
+#include "app/jukebox.h"
 #include "platform/debug_log.h"
 
 namespace {

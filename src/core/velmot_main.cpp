@@ -37,7 +37,10 @@ L* place(L* w, const TwipScale& t, double left, double top, double width, double
 }  // namespace
 
 VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
-    : Screen(stage, services), engine_(services.svc, services.MP1, services.pump, services.random) {
+    : MenuScreen(stage, services),
+      frame(this, services.twips,
+            FrameLayout{"MAIN MENU", 2760, 6720, 840, 3480, 120, 3840, 2880, 9120, 1680, 6360, 4080, true}),
+      engine_(services.svc, services.MP1, services.pump, services.random) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
     setColours(this, 0x000000, kBackground, true);
@@ -50,7 +53,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
         lab->setAlignment(align | Qt::AlignVCenter);
         return place(lab, t, l, top, w, h);
     };
-    const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight, centre = Qt::AlignHCenter;
+    const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight;
     MainSong = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 0, 8700, 735);
     MainInterpret = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 8040, 6900, 735);
     MainClock = label("Times New Roman", 36, false, 0xC0C0FF, right, 9120, 0, 2775, 735);
@@ -61,8 +64,6 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     SleepStatus = label("Times New Roman", 26, true, 0x0000C0, right, -480, 2640, 3135, 735);
     SnoozeStatus = label("Times New Roman", 26, true, 0xFF00FF, right, -120, 4920, 2775, 735);
     AlarmStatus = label("Times New Roman", 26, true, 0xC00000, right, -120, 5520, 2775, 735);
-    MainLabel = label("Arial", 26, true, 0x000000, centre, 2760, 6720, 8295, 615);
-    MainLabel->setText("MAIN MENU");
     Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
     Label1->setText("V.1.5");
 
@@ -74,20 +75,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
         connect(b, &ClickLabel::clicked, this, [this, i] { MainButt_Click(i); });
         MainButt[static_cast<size_t>(i)] = b;
     }
-    MainBack = new ClickLabel("<<", this);
-    MainBack->setFont(t.font("Arial", 24, true));
-    setColours(MainBack, 0xC00000, kBackground, false);
-    MainBack->setAlignment(Qt::AlignCenter);
-    place(MainBack, t, 840, 3480, 1215, 495);
-    connect(MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
-
-    MainOff = place(new CrossMark(this, 0xFF0000), t, 120, 3840, 735, 495);
-    const int thin = qMax(1, t.px(15));
-    Shape1 = place(new LineShape(this, 0xFFFFFF, thin), t, -120, 3720, 975, 735);
-    Line1 = place(new LineShape(this, 0xFFFFFF), t, 2880, 1680, 6240, 15);
-    Line2 = place(new LineShape(this, 0xFFFFFF), t, 2880, 6360, 6240, 15);
-    Line3 = place(new LineShape(this, 0xFFFFFF), t, 2880, 1680, 15, 4680);
-    Line4 = place(new LineShape(this, 0xFFFFFF), t, 840, 4080, 2040, 15);
+    connect(frame.MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
     highlight(0);
 
     Timer1.setInterval(100);
@@ -191,53 +179,29 @@ void VelmotMAIN::exitProgram() {
 }
 
 void VelmotMAIN::hideDecoration() {
-    for (QWidget* w : std::initializer_list<QWidget*>{Line1, Line2, Line3, Line4, MainBack, Shape1,
-                                                      MainOff, MainLabel})
-        w->hide();
+    frame.hide();
     for (int i = 0; i < 5; ++i) MainButt[static_cast<size_t>(i)]->hide();
 }
 
 void VelmotMAIN::FadeOut() {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay, Line1, Line2,
-             Line3, Line4})
+    for (QWidget* w : {ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay})
         w->hide();
+    frame.hideLines();
     for (auto* b : MainButt) b->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{MainBack, Shape1, MainOff, MainLabel}) w->hide();
+    frame.hideBackAndMark();
 }
-
-void VelmotMAIN::setTitleSize(int points) { MainLabel->setFont(s.twips.font("Arial", points, true)); }
 
 void VelmotMAIN::FadeIn() {
     KelvornSERVICE& svc = s.svc;
-    const double gfx = svc.GFXSpeed;
     if (svc.AlarmOn) AlarmStatus->setText("ALARM");
     if (svc.ShuffleOn) ShuffleStatus->setText("SHUFFLE");
     if (svc.SnoozeOn) SnoozeStatus->setText("SNOOZE");
     if (svc.SleepOn) SleepStatus->setText("SLEEP");
-    for (QWidget* w : std::initializer_list<QWidget*>{AlarmStatus, AlarmTimeDisplay, SnoozeStatus,
-                                                      SleepStatus, ShuffleStatus})
-        w->show();
-    setTitleSize(1);
-    MainLabel->show();
-    for (int size = 1; size <= 26; ++size) {
-        setTitleSize(size);
-        delayK(s.pump, 300, gfx);
-    }
-    Shape1->show();
-    MainOff->show();
-    delayK(s.pump, 10000, gfx);
-    Line4->show();
-    MainBack->show();
-    delayK(s.pump, 10000, gfx);
-    Line3->show();
-    delayK(s.pump, 10000, gfx);
-    Line2->show();
-    Line1->show();
-    delayK(s.pump, 10000, gfx);
+    for (QWidget* w : {AlarmStatus, AlarmTimeDisplay, SnoozeStatus, SleepStatus, ShuffleStatus}) w->show();
+    frame.fadeIn(s.pump, svc.GFXSpeed);
     MainButt[0]->show();
     for (size_t i = 1; i < 6; ++i) {
-        delayK(s.pump, 5000, gfx);
+        delayK(s.pump, 5000, svc.GFXSpeed);
         MainButt[i]->show();
     }
 }

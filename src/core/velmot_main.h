@@ -7,17 +7,16 @@
 #include <memory>
 
 #include "core/playback_engine.h"
-#include "core/screen.h"
+#include "core/menu_frame.h"
+#include "core/menu_screen.h"
 
 class QLabel;
 
 namespace kelvorn {
 
 class ClickLabel;
-class LineShape;
-class CrossMark;
 
-class VelmotMAIN : public Screen {
+class VelmotMAIN : public MenuScreen {
     Q_OBJECT
 public:
     VelmotMAIN(QWidget* stage, Services& services);
@@ -29,8 +28,8 @@ public:
     void exitProgram();
 
     // Builds the menu up, animated; FadeOut hides it at once.
-    void FadeIn();
-    void FadeOut();
+    void FadeIn() override;
+    void FadeOut() override;
     // Hides the decoration before the first build-up.
     void hideDecoration();
 
@@ -69,14 +68,7 @@ public:
     QLabel* SnoozeStatus;
     QLabel* AlarmStatus;
     std::array<ClickLabel*, 6> MainButt;
-    QLabel* MainLabel;
-    ClickLabel* MainBack;
-    CrossMark* MainOff;
-    LineShape* Line1;
-    LineShape* Line2;
-    LineShape* Line3;
-    LineShape* Line4;
-    LineShape* Shape1;
+    MenuFrame frame;  // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
     QLabel* Label1;
 
     QTimer Timer1;  // clock, 100 ms
@@ -84,7 +76,6 @@ public:
     QTimer Timer3;  // window re-activation, 1200 ms
 
 private:
-    void setTitleSize(int points);
     void player_stateChanged();
 
     PlaybackEngine engine_;

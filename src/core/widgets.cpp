@@ -46,4 +46,22 @@ void CrossMark::paintEvent(QPaintEvent*) {
     p.drawLine(inner.topRight(), inner.bottomLeft());
 }
 
+RewindMark::RewindMark(QWidget* parent, unsigned colour) : QWidget(parent), colour_(colour) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void RewindMark::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(rgb(colour_));
+    const double h = height() * 0.6, w = h * 0.8;
+    const double top = (height() - h) / 2, left = (width() - 2 * w) / 2;
+    for (int i = 0; i < 2; ++i) {
+        const double x = left + i * w;
+        const QPointF tri[3] = {{x, top + h / 2}, {x + w, top}, {x + w, top + h}};
+        p.drawPolygon(tri, 3);
+    }
+}
+
 }  // namespace kelvorn

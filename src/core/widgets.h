@@ -45,4 +45,17 @@ private:
     unsigned colour_;
 };
 
+// The "<<"-like mark of the menu screens: two triangles pointing left.
+class RewindMark : public QWidget {
+    Q_OBJECT
+public:
+    RewindMark(QWidget* parent, unsigned colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    unsigned colour_;
+};
+
 }  // namespace kelvorn

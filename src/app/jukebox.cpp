@@ -1,4 +1,4 @@
-#include "core/jukebox.h"
+#include "app/jukebox.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,0 +1,87 @@
+#include "core/menu_frame.h"
+
+#include <QLabel>
+
+#include "core/widgets.h"
+#include "platform/event_pump.h"
+#include "platform/stage.h"
+
+namespace kelvorn {
+
+namespace {
+constexpr unsigned kBackground = 0x9090C0;
+constexpr double kThin = 15;  // a line one design pixel wide
+}  // namespace
+
+MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout& l) : twips_(twips) {
+    MainLabel = new QLabel(l.title, screen);
+    setColours(MainLabel, 0x000000, kBackground, false);
+    MainLabel->setAlignment(Qt::AlignCenter);
+    MainLabel->setGeometry(twips.rect(l.titleLeft, l.titleTop, 8295, 615));
+    setTitleSize(26);
+
+    MainBack = new ClickLabel("<<", screen);
+    MainBack->setFont(twips.font("Arial", 24, true));
+    setColours(MainBack, 0xC00000, kBackground, false);
+    MainBack->setAlignment(Qt::AlignCenter);
+    MainBack->setGeometry(twips.rect(l.backLeft, l.backTop, 1215, 495));
+
+    MainOff = l.crossMark ? static_cast<QWidget*>(new CrossMark(screen, 0xFF0000))
+                          : static_cast<QWidget*>(new RewindMark(screen, 0xFF0000));
+    MainOff->setGeometry(twips.rect(l.markLeft, l.markTop, 735, 495));
+    Shape1 = new LineShape(screen, 0xFFFFFF, qMax(1, twips.px(kThin)));
+    Shape1->setGeometry(twips.rect(l.markLeft - 240, l.markTop - 120, 975, 735));
+
+    const double width = l.lineRight - l.lineLeft;
+    Line1 = new LineShape(screen, 0xFFFFFF);
+    Line1->setGeometry(twips.rect(l.lineLeft, l.lineTop, width, kThin));
+    Line2 = new LineShape(screen, 0xFFFFFF);
+    Line2->setGeometry(twips.rect(l.lineLeft, l.lineBottom, width, kThin));
+    Line3 = new LineShape(screen, 0xFFFFFF);
+    Line3->setGeometry(twips.rect(l.lineLeft, l.lineTop, kThin, l.lineBottom - l.lineTop));
+    Line4 = new LineShape(screen, 0xFFFFFF);
+    Line4->setGeometry(twips.rect(840, l.connectorY, l.lineLeft - 840, kThin));
+}
+
+void MenuFrame::setTitleSize(int points) { MainLabel->setFont(twips_.font("Arial", points, true)); }
+
+void MenuFrame::fadeIn(EventPump& pump, double gfx) {
+    setTitleSize(1);
+    MainLabel->show();
+    for (int size = 1; size <= 26; ++size) {
+        setTitleSize(size);
+        delayK(pump, 300, gfx);
+    }
+    Shape1->show();
+    MainOff->show();
+    delayK(pump, 10000, gfx);
+    Line4->show();
+    MainBack->show();
+    delayK(pump, 10000, gfx);
+    Line3->show();
+    delayK(pump, 10000, gfx);
+    Line2->show();
+    Line1->show();
+    delayK(pump, 10000, gfx);
+}
+
+void MenuFrame::hideLines() {
+    Line1->hide();
+    Line2->hide();
+    Line3->hide();
+    Line4->hide();
+}
+
+void MenuFrame::hideBackAndMark() {
+    MainBack->hide();
+    Shape1->hide();
+    MainOff->hide();
+    MainLabel->hide();
+}
+
+void MenuFrame::hide() {
+    hideLines();
+    hideBackAndMark();
+}
+
+}  // namespace kelvorn
