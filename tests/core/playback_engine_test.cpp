@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "core_test_rig.h"
+#include "fakes/core_test_rig.h"
 
 using namespace kelvorn;
 

@@ -7,7 +7,7 @@
 
 #include "core/key_input.h"
 #include "core/main_keys.h"
-#include "core_test_rig.h"
+#include "fakes/core_test_rig.h"
 #include "core/widgets.h"
 
 using namespace kelvorn;

@@ -1,4 +1,5 @@
-// A main screen on fakes: the player, pump, clock and random source are the test's.
+// A main screen and the transitions on fakes: the player, pump, clock and random
+// source are the test's.
 #pragma once
 #include <memory>
 
@@ -6,6 +7,7 @@
 
 #include "core/kelvorn_service.h"
 #include "core/services.h"
+#include "core/transitions.h"
 #include "core/velmot_main.h"
 #include "fakes/counting_pump.h"
 #include "fakes/fake_player.h"
@@ -27,6 +29,7 @@ struct CoreRig {
     Services services{svc, player, pump, clock, random, volume, twips, "."};
     QWidget stage;
     std::unique_ptr<VelmotMAIN> main;
+    std::unique_ptr<Transitions> transitions;
     int exits = 0;
 
     CoreRig() {
@@ -34,6 +37,7 @@ struct CoreRig {
         main = std::make_unique<VelmotMAIN>(&stage, services);
         main->Timer2.stop();  // ticks are driven by the tests
         main->endProcess = [this] { ++exits; };
+        transitions = std::make_unique<Transitions>(&stage, services, *main);
     }
 
     void setArchive(std::initializer_list<const char*> names) {
