@@ -4,11 +4,15 @@
 #include <cstdlib>
 
 #include "core/start_settings.h"
+#include "core/transitions.h"
 #include "core/velmot_main.h"
 #include "library/archive_scan.h"
 #include "library/cash_list.h"
 #include "library/media_paths.h"
 #include "library/update_form.h"
+#include "lists/custom_list.h"
+#include "lists/full_list.h"
+#include "menus/search_menu.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
 #include "platform/folder_listing.h"
@@ -42,6 +46,8 @@ bool Jukebox::start() {
         std::fflush(nullptr);
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
     };
+    transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
+    wireScreens();
     QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(),
                      [this] { stage_->activate(); });
 
@@ -81,8 +87,40 @@ void Jukebox::loadArchive() {
         ReadCashList(svc_, workDir_);
         return;
     }
+    ScanArchive(svc_, workDir_, pump_, updateForm());
+}
+
+UpdateForm& Jukebox::updateForm() {
     if (!update_) update_ = new UpdateForm(stage_.get(), stage_->twips());
-    ScanArchive(svc_, workDir_, pump_, *update_);
+    return *update_;
+}
+
+SearchMenu& Jukebox::searchMenu() {
+    if (searchMenu_) return *searchMenu_;
+    searchMenu_ = new SearchMenu(stage_.get(), *services_, *transitions_, updateForm());
+    searchMenu_->openFullList = [this] {
+        FullList& list = fullList();
+        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
+    };
+    searchMenu_->openCustomList = [this] {
+        CustomList& list = customList();
+        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
+    };
+    return *searchMenu_;
+}
+
+FullList& Jukebox::fullList() {
+    if (!fullList_) fullList_ = new FullList(stage_.get(), *services_, *transitions_);
+    return *fullList_;
+}
+
+CustomList& Jukebox::customList() {
+    if (!customList_) customList_ = new CustomList(stage_.get(), *services_, *transitions_);
+    return *customList_;
+}
+
+void Jukebox::wireScreens() {
+    main_->openListsMenu = [this] { transitions_->open(*main_, searchMenu()); };
 }
 
 }  // namespace kelvorn

@@ -18,6 +18,10 @@ class Stage;
 class SingleInstance;
 class VelmotMAIN;
 class UpdateForm;
+class Transitions;
+class SearchMenu;
+class FullList;
+class CustomList;
 
 class Jukebox {
 public:
@@ -33,6 +37,13 @@ public:
 
 private:
     void loadArchive();
+    // Screens are created on first use and kept, so their highlight and list
+    // position survive between visits.
+    UpdateForm& updateForm();
+    SearchMenu& searchMenu();
+    FullList& fullList();
+    CustomList& customList();
+    void wireScreens();
 
     std::string workDir_;
     KelvornSERVICE svc_;
@@ -44,8 +55,12 @@ private:
     std::unique_ptr<MediaPlayer> MP1_;
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<Transitions> transitions_;
     VelmotMAIN* main_ = nullptr;
     UpdateForm* update_ = nullptr;
+    SearchMenu* searchMenu_ = nullptr;
+    FullList* fullList_ = nullptr;
+    CustomList* customList_ = nullptr;
 };
 
 }  // namespace kelvorn

@@ -48,6 +48,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align,
                      double l, double top, double w, double h) {
         auto* lab = new QLabel(this);
+        lab->setTextFormat(Qt::PlainText);  // song names are never markup
         lab->setFont(t.font(family, pt, bold));
         setColours(lab, colour, kBackground, false);
         lab->setAlignment(align | Qt::AlignVCenter);

@@ -52,6 +52,9 @@ void Stage::showStage() {
 }
 
 void Stage::activate() {
+    // Called every 1.2 s: a window already in front with the keys is left alone, so the
+    // idle jukebox does not ask the window system for a restack each time.
+    if (isActiveWindow() && QGuiApplication::focusWindow() == windowHandle()) return;
     raise();
     activateWindow();
 }

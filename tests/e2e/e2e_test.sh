@@ -187,6 +187,21 @@ sleep 0.5
 alive "$app_pid" || fail "the first instance ended when a second one was started"
 pass "a second start ends by itself; the first keeps running"
 
+# --- the road of one request: lists menu, full list, select a song, back -----------------
+# "3" opens the lists menu, "1" the full list (highlight on its first line), down and up
+# move the highlight, select flashes the line and plays that song from the archive.
+for key in 3 1 a q c; do
+    send_key "$key"
+    sleep 0.4
+done
+wait_for 5 playing_only "${songs[0]}" ||
+    fail "the full list did not play the selected song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "lists menu, full list, select: ${songs[0]} plays"
+send_key numbersign
+sleep 0.8
+alive "$app_pid" || fail "the back key on the full list ended the program"
+pass "back from the full list keeps the program running"
+
 # --- the back key ends the program --------------------------------------------------------
 # The first "#" blanks the screen and the third in a row on the main screen ends the
 # program. The black screen leaves on any key, so it may take one "#" for itself: the

@@ -1,4 +1,4 @@
-// Small file helpers for the media library tests.
+// Small file helpers and a working-folder fixture for the media library tests.
 #pragma once
 #include <QTemporaryDir>
 #include <fstream>
@@ -6,11 +6,9 @@
 #include <iterator>
 #include <string>
 
-namespace kelvorn::test {
+#include "core/kelvorn_service.h"
 
-inline std::string pathIn(const QTemporaryDir& dir, const std::string& name) {
-    return dir.path().toStdString() + "/" + name;
-}
+namespace kelvorn::test {
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -22,5 +20,14 @@ inline std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// A fresh temporary working folder and service record.
+class WorkFolder : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::string work = dir.path().toStdString();
+    KelvornSERVICE svc;
+    std::string in(const std::string& name) const { return work + "/" + name; }
+};
 
 }  // namespace kelvorn::test

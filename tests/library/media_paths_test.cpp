@@ -1,86 +1,59 @@
 #include "library/media_paths.h"
 
-#include "core/kelvorn_service.h"
 #include "library_test_files.h"
 
 namespace kelvorn {
 namespace {
 
-using test::pathIn;
 using test::writeBytes;
 
-class MusicFolderFile : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    std::string work = dir.path().toStdString();
-};
-
-TEST_F(MusicFolderFile, MissingOrLinelessFileGivesTheUsersMusicFolder) {
-    const std::string folder = defaultMusicFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(musicFolderFor(work), folder);
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "");
-    EXPECT_EQ(ReadMp3Path(work), folder);
+TEST(MusicFolderFile, FirstLineIsARawPrefixElseADefault) {
+    const std::string home = defaultMusicFolder();
+    ASSERT_TRUE(!home.empty() && home.back() == '/') << home;
+    const struct { const char* name; const char* bytes; std::string firstLine, folder; } cases[] = {
+        {nullptr, nullptr, home, home},  // no file
+        {"Mp3Path.kvx", "", home, home},  // no line
+        {"mp3path.KVX", "/srv/songs\r\n/other/\r\n", "/srv/songs", "/srv/songs"},  // no separator is added
+        {"Mp3Path.kvx", "\r\n/ignored/\r\n", "", "music/"},  // empty line: music in the working folder
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const std::string work = dir.path().toStdString();
+        if (c.name) writeBytes(work + "/" + c.name, c.bytes);
+        EXPECT_EQ(ReadMp3Path(work), c.firstLine) << c.bytes;
+        EXPECT_EQ(musicFolderFor(work), c.folder) << c.bytes;
+        KelvornSERVICE svc;
+        LoadVideoList(svc, work);
+        EXPECT_EQ(svc.Mp3Path, c.folder) << c.bytes;
+    }
 }
 
-TEST_F(MusicFolderFile, FirstLineIsARawPrefixFoundWithoutRegardToCase) {
-    writeBytes(pathIn(dir, "mp3path.KVX"), "/srv/songs\r\n/other/\r\n");
-    EXPECT_EQ(ReadMp3Path(work), "/srv/songs");  // no separator is added
-}
-
-TEST_F(MusicFolderFile, EmptyFirstLineGivesMusicInTheWorkingFolder) {
-    writeBytes(pathIn(dir, "Mp3Path.kvx"), "\r\n/ignored/\r\n");
-    EXPECT_EQ(ReadMp3Path(work), "");
-    EXPECT_EQ(musicFolderFor(work), "music/");
+TEST(VideoList, PairsOfLinesGiveNameAndFile) {
+    std::string many;
+    for (int i = 0; i < 205; ++i) many += "Video " + std::to_string(i) + "\r\n/v/" + std::to_string(i) + ".avi\r\n";
+    const struct { const char* name; std::string bytes; int count; std::string lastName, lastFile; } cases[] = {
+        {"Video.kvx", "First\r\n/v/one.avi\r\nSecond\r\nclips/two.mkv\r\n", 1, "Second", "clips/two.mkv"},
+        {"video.KVX", "One\r\n/v/1.avi\r\nTwo", 1, "Two", ""},  // odd line count: the last file is empty
+        {"Video.kvx", many, 200, "Video 200", "/v/200.avi"},  // pairs beyond the table are not used
+        {nullptr, "", -1, "", ""},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const std::string work = dir.path().toStdString();
+        if (c.name) writeBytes(work + "/" + c.name, c.bytes);
+        KelvornSERVICE svc;
+        svc.VideoCount = 3;
+        svc.VideoFile.assign(2, "stale");
+        LoadVideoList(svc, work);
+        ASSERT_EQ(svc.VideoCount, c.count) << c.bytes;
+        ASSERT_LE(svc.VideoName.size(), static_cast<size_t>(kVideoSlots));
+        ASSERT_LE(svc.VideoFile.size(), static_cast<size_t>(kVideoSlots));
+        if (c.count < 0) continue;
+        EXPECT_EQ(svc.VideoName[c.count], c.lastName);
+        EXPECT_EQ(svc.VideoFile[c.count], c.lastFile);
+    }
     KelvornSERVICE svc;
-    LoadVideoList(svc, work);
-    EXPECT_EQ(svc.Mp3Path, "music/");
-}
-
-class VideoList : public MusicFolderFile {
-protected:
-    KelvornSERVICE svc;
-};
-
-TEST_F(VideoList, PairsOfLinesGiveNameAndFile) {
-    writeBytes(pathIn(dir, "Video.kvx"), "First\r\n/v/one.avi\r\nSecond\r\nclips/two.mkv\r\n");
-    LoadVideoList(svc, work);
-    ASSERT_EQ(svc.VideoCount, 1);
-    EXPECT_EQ(svc.VideoName[0], "First");
-    EXPECT_EQ(svc.VideoFile[0], "/v/one.avi");
-    EXPECT_EQ(svc.VideoName[1], "Second");
-    EXPECT_EQ(svc.VideoFile[1], "clips/two.mkv");
-}
-
-TEST_F(VideoList, OddLineCountLeavesTheLastFileEmpty) {
-    svc.VideoFile.assign(2, "stale");
-    writeBytes(pathIn(dir, "video.KVX"), "One\r\n/v/1.avi\r\nTwo");
-    LoadVideoList(svc, work);
-    ASSERT_EQ(svc.VideoCount, 1);
-    EXPECT_EQ(svc.VideoName[1], "Two");
-    EXPECT_EQ(svc.VideoFile[1], "");
-}
-
-TEST_F(VideoList, PairsBeyondTheTableAreNotUsed) {
-    std::string bytes;
-    for (int i = 0; i < 205; ++i)
-        bytes += "Video " + std::to_string(i) + "\r\n/v/" + std::to_string(i) + ".avi\r\n";
-    writeBytes(pathIn(dir, "Video.kvx"), bytes);
-    LoadVideoList(svc, work);
-    EXPECT_EQ(svc.VideoCount, 200);
-    EXPECT_LE(svc.VideoName.size(), static_cast<size_t>(kVideoSlots));
-    EXPECT_LE(svc.VideoFile.size(), static_cast<size_t>(kVideoSlots));
-    EXPECT_EQ(svc.VideoName[200], "Video 200");
-    EXPECT_EQ(svc.VideoFile[200], "/v/200.avi");
-}
-
-TEST_F(VideoList, MissingFileOrFolderGivesNoVideos) {
-    svc.VideoCount = 3;
-    LoadVideoList(svc, work);
-    EXPECT_EQ(svc.VideoCount, -1);
-    svc.VideoCount = 3;
-    LoadVideoList(svc, work + "/does-not-exist");
+    LoadVideoList(svc, "/does-not-exist");
     EXPECT_EQ(svc.VideoCount, -1);
 }
 

@@ -1,11 +1,11 @@
-// Folder listing with the program's matching rules, in temporary folders.
+// Folder listing with the program's matching rules, in a temporary folder.
 #include "platform/folder_listing.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace kelvorn;
@@ -16,112 +16,72 @@ namespace {
 class FolderListingTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    std::string root() const { return dir.path().toStdString() + "/"; }
-    // Made with the raw bytes of the name, which need not be valid UTF-8.
-    void touch(const std::string& relative) {
-        const int fd = ::open((root() + relative).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ASSERT_GE(fd, 0) << relative;
-        ::close(fd);
-    }
-    void mkdir(const std::string& relative) {
-        ASSERT_TRUE(QDir(dir.path()).mkpath(QString::fromStdString(relative)));
-    }
-    static Names sorted(Names names) {
-        std::sort(names.begin(), names.end());
-        return names;
+    const std::string root = dir.path().toStdString() + "/";
+    // Files are made with the raw bytes of the name (need not be UTF-8); a trailing '/' makes a folder.
+    void make(std::initializer_list<std::string> names) {
+        for (const std::string& n : names) {
+            if (n.back() == '/') {
+                ASSERT_TRUE(QDir(dir.path()).mkpath(QString::fromStdString(n))) << n;
+                continue;
+            }
+            const int fd = ::open((root + n).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ASSERT_GE(fd, 0) << n;
+            ::close(fd);
+        }
     }
 };
 
-// Runs a block with the working folder changed, restoring it afterwards.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const QString& path) : old_(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~WorkingFolder() { QDir::setCurrent(old_); }
-
-private:
-    QString old_;
+// Changes the working folder for one block.
+struct WorkingFolder {
+    explicit WorkingFolder(const QString& path) { QDir::setCurrent(path); }
+    ~WorkingFolder() { QDir::setCurrent(old); }
+    QString old = QDir::currentPath();
 };
 
 }  // namespace
 
-TEST_F(FolderListingTest, MatchesExtensionWithoutCase) {
-    touch("a.mp3");
-    touch("x.MP3");
-    touch("song.Mp3");
-    touch("notes.txt");
-    touch("a.mp3.txt");
-    touch("mp3");
-    touch("caf\xe9.mp3");  // Latin-1 byte in the name, kept as it is
-    EXPECT_EQ(sorted(listMatching(root(), ".mp3")),
-              (Names{"a.mp3", "caf\xe9.mp3", "song.Mp3", "x.MP3"}));
-}
+TEST_F(FolderListingTest, ListMatching) {
+    make({"a.mp3", "x.MP3", "song.Mp3", "caf\xe9.mp3", "notes.txt", "a.mp3.txt", "mp3", ".hidden.mp3",
+          "folder.mp3/", "sub/", "sub/inner.mp3", ".dot/", ".dot/inner.mp3", "plain", "musicfile.mp3",
+          "music/", "music/ABBA - One.mp3", "music/abba - two.MP3", "music/Beatles.mp3", "music/x.mp3",
+          "list1.m3u", "List2.M3U", "other.m3u"});
+    ASSERT_EQ(::symlink("a.mp3", (root + "link.mp3").c_str()), 0);
+    ASSERT_EQ(::symlink("sub", (root + "dirlink.mp3").c_str()), 0);
+    ASSERT_EQ(::symlink("gone", (root + "broken.mp3").c_str()), 0);
 
-TEST_F(FolderListingTest, LeavesOutFoldersHiddenAndSubfolderFiles) {
-    touch("keep.mp3");
-    touch(".hidden.mp3");
-    mkdir("a.mp3");
-    mkdir("sub");
-    touch("sub/inner.mp3");
-    mkdir(".dot");
-    touch(".dot/inner.mp3");
-    ASSERT_EQ(::symlink("keep.mp3", (root() + "link.mp3").c_str()), 0);
-    ASSERT_EQ(::symlink("sub", (root() + "dirlink.mp3").c_str()), 0);
-    ASSERT_EQ(::symlink("gone", (root() + "broken.mp3").c_str()), 0);
-    EXPECT_EQ(sorted(listMatching(root(), ".mp3")), (Names{"keep.mp3", "link.mp3"}));
-}
+    const struct { std::string prefix; const char* ext; Names expected; } cases[] = {
+        // Any letter case of the extension; no folders, hidden names, subfolder files or broken links.
+        {root, ".mp3", {"a.mp3", "caf\xe9.mp3", "link.mp3", "musicfile.mp3", "song.Mp3", "x.MP3"}},
+        // The prefix is raw: it begins the name, without regard to case.
+        {root + "music/ab", ".mp3", {"ABBA - One.mp3", "abba - two.MP3"}},
+        {root + "music", ".mp3", {"musicfile.mp3"}},
+        {root + "music/x.mp3", ".mp3", {}},  // a name must hold both the prefix and the extension
+        {root + "list", ".m3u", {"List2.M3U", "list1.m3u"}},
+        {root + "missing/", ".mp3", {}},
+        {root + "plain/", ".mp3", {}},  // a file, not a folder
+    };
+    for (const auto& c : cases) {
+        Names found = listMatching(c.prefix, c.ext);
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, c.expected) << c.prefix << " *" << c.ext;
+    }
 
-TEST_F(FolderListingTest, RawPrefixBeginsTheName) {
-    mkdir("music");
-    touch("music/ABBA - One.mp3");
-    touch("music/abba - two.MP3");
-    touch("music/Beatles.mp3");
-    touch("musicfile.mp3");
-    EXPECT_EQ(sorted(listMatching(root() + "music/ab", ".mp3")),
-              (Names{"ABBA - One.mp3", "abba - two.MP3"}));
-    // Without the trailing slash "music" is part of a name in the folder above.
-    EXPECT_EQ(listMatching(root() + "music", ".mp3"), (Names{"musicfile.mp3"}));
-    // A name must hold both the prefix and the extension.
-    touch("music/x.mp3");
-    EXPECT_TRUE(listMatching(root() + "music/x.mp3", ".mp3").empty());
-}
-
-TEST_F(FolderListingTest, PrefixWithoutFolderUsesWorkingFolder) {
-    touch("list1.m3u");
-    touch("List2.M3U");
-    touch("other.m3u");
-    WorkingFolder here(dir.path());
-    EXPECT_EQ(sorted(listMatching("list", ".m3u")), (Names{"List2.M3U", "list1.m3u"}));
+    WorkingFolder here(dir.path());  // a prefix without a folder lists the working folder
+    EXPECT_EQ(listMatching("List", ".m3u").size(), 2u);
     EXPECT_EQ(listMatching("", ".m3u").size(), 3u);
 }
 
-TEST_F(FolderListingTest, MissingFolderGivesNothing) {
-    EXPECT_TRUE(listMatching(root() + "missing/", ".mp3").empty());
-    touch("plain");
-    EXPECT_TRUE(listMatching(root() + "plain/", ".mp3").empty());  // a file, not a folder
-}
-
 TEST_F(FolderListingTest, FindFileNoCase) {
-    touch("Settings.KVX");
-    mkdir("folder.kvx");
-    EXPECT_EQ(findFileNoCase(dir.path().toStdString(), "settings.kvx"), root() + "Settings.KVX");
-    EXPECT_EQ(findFileNoCase(root(), "SETTINGS.kvx"), root() + "Settings.KVX");
-    EXPECT_EQ(findFileNoCase(root(), "folder.kvx"), "");  // folders are not files
-    EXPECT_EQ(findFileNoCase(root(), "missing.kvx"), "");
-    EXPECT_EQ(findFileNoCase(root() + "missing", "settings.kvx"), "");
+    make({"Settings.KVX", "folder.kvx/"});
+    EXPECT_EQ(findFileNoCase(dir.path().toStdString(), "settings.kvx"), root + "Settings.KVX");
+    EXPECT_EQ(findFileNoCase(root, "folder.kvx"), "");  // folders are not files
+    EXPECT_EQ(findFileNoCase(root, "missing.kvx"), "");
+    EXPECT_EQ(findFileNoCase(root + "missing", "settings.kvx"), "");
 
-    touch("settings.kvx");  // the exact name wins over a case variant
-    EXPECT_EQ(findFileNoCase(root(), "settings.kvx"), root() + "settings.kvx");
+    make({"settings.kvx"});  // the exact name wins over a case variant
+    EXPECT_EQ(findFileNoCase(root, "settings.kvx"), root + "settings.kvx");
 
     WorkingFolder here(dir.path());
     EXPECT_EQ(findFileNoCase("", "SETTINGS.KVX"), "Settings.KVX");
     EXPECT_EQ(findFileNoCase(".", "settings.kvx"), "settings.kvx");
-}
-
-TEST_F(FolderListingTest, IsNormalFile) {
-    touch("f");
-    mkdir("d");
-    EXPECT_TRUE(isNormalFile(root() + "f"));
-    EXPECT_FALSE(isNormalFile(root() + "d"));
-    EXPECT_FALSE(isNormalFile(root() + "missing"));
-    EXPECT_FALSE(isNormalFile(""));
 }

@@ -1,0 +1,25 @@
+// CustomList: the song list that list mode plays; select plays it from the line,
+// second select removes the line's entry.
+#pragma once
+#include "lists/list_browser.h"
+
+namespace kelvorn {
+
+class CustomList : public ListBrowser {
+    Q_OBJECT
+public:
+    CustomList(QWidget* stage, Services& services, Transitions& transitions);
+
+protected:
+    int count() const override;
+    const std::string& entry(int index) const override;
+    void activate(int index, bool alt) override;
+    // The highlight stops at line CustomCount (a line number, compared with the highest index).
+    bool downStops() const override;
+};
+
+// Removes entry `index` of the custom list; later entries move up by one. The slot that
+// falls out of use keeps its text. Does nothing outside 0..CustomCount.
+void removeFromCustomList(KelvornSERVICE& svc, int index);
+
+}  // namespace kelvorn

@@ -1,0 +1,44 @@
+#include "lists/full_list.h"
+
+#include "core/kelvorn_service.h"
+
+namespace kelvorn {
+
+FullList::FullList(QWidget* stage, Services& services, Transitions& transitions)
+    : ListBrowser(stage, services, transitions, ListOptions{"FULL LIST"}) {
+    AktListPos = 0;
+    FillList();
+}
+
+int FullList::count() const { return s.svc.ArchiveCount; }
+
+const std::string& FullList::entry(int index) const { return entryAt(s.svc.ArchiveList, index); }
+
+bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry) {
+    const int next = svc.CustomCount + 1;
+    if (next >= kReachableEntries || next >= kSongSlots) return false;
+    svc.CustomCount = static_cast<int16_t>(next);
+    storeEntry(svc.CustomSongs, next, entry);
+    return true;
+}
+
+void FullList::activate(int index, bool alt) {
+    KelvornSERVICE& svc = s.svc;
+    if (alt) {
+        const int p = positionOf(index);
+        // A full custom list takes nothing more; the line does not flash either.
+        if (p < 0 || !appendToCustomList(svc, entry(p))) return;
+        flash(index, Flash::Second);
+        return;
+    }
+    flash(index, Flash::Play);
+    // The page may have moved while the flash ran; play what the line stands for now.
+    const int p = positionOf(index);
+    if (p < 0) return;
+    svc.ListMode = false;
+    svc.SongPos = static_cast<int16_t>(p);
+    svc.NewSong = true;
+    svc.PlayOn = true;
+}
+
+}  // namespace kelvorn

@@ -1,0 +1,23 @@
+// FullList: the whole archive; select plays the archive from the line, second select
+// appends the line's entry to the custom list.
+#pragma once
+#include "lists/list_browser.h"
+
+namespace kelvorn {
+
+class FullList : public ListBrowser {
+    Q_OBJECT
+public:
+    FullList(QWidget* stage, Services& services, Transitions& transitions);
+
+protected:
+    int count() const override;
+    const std::string& entry(int index) const override;
+    void activate(int index, bool alt) override;
+};
+
+// Appends `entry` to the custom list; false (nothing written) when the 16-bit count
+// can grow no further.
+bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry);
+
+}  // namespace kelvorn

@@ -1,0 +1,129 @@
+#include "menus/search_menu.h"
+
+#include "core/kelvorn_service.h"
+#include "core/main_keys.h"
+#include "core/transitions.h"
+#include "core/widgets.h"
+#include "library/archive_scan.h"
+#include "library/cash_list.h"
+#include "platform/event_pump.h"
+#include "platform/stage.h"
+
+namespace kelvorn {
+
+namespace {
+
+constexpr unsigned kBackground = 0x9090C0;
+constexpr unsigned kButtonText = 0xC0C0FF;
+constexpr unsigned kButtonBack = 0x0000C0;
+constexpr unsigned kHighlightText = 0xC00000;
+constexpr unsigned kHighlightBack = 0xFF8000;
+
+constexpr int kUpdateEntry = 5;
+const char* const kButtonCaptions[6] = {"   1 - FULL LIST",     "   2 - CUSTOM LIST",
+                                        "   3 - ALPHA SEARCH",  "   4 - LOAD PLAYLIST",
+                                        "   5 - SAVE PLAYLIST", "   6 - UPDATE ARCHIVE"};
+const char* const kPleaseWait = "   !!! PLEASE WAIT !!!";
+
+void run(const std::function<void()>& hook) {
+    if (hook) hook();
+}
+
+}  // namespace
+
+SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transitions,
+                       ScanProgress& progress)
+    : MenuScreen(stage, services),
+      frame(this, services.twips,
+            FrameLayout{"LISTS MENU", 2880, 5760, 840, 2520, 120, 2880, 2880, 9120, 720, 5400, 3120, false}),
+      transitions_(transitions),
+      progress_(progress) {
+    const TwipScale& t = s.twips;
+    setColours(this, 0x000000, kBackground, true);
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new ClickLabel(kButtonCaptions[i], this);
+        b->setFont(t.font("Arial", 24, true));
+        b->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        b->setGeometry(t.rect(3120, 960 + 720 * i, 6015, 615));
+        connect(b, &ClickLabel::clicked, this, [this, i] { MainButt_Click(i); });
+        MainButt[static_cast<size_t>(i)] = b;
+        setLook(i, i == aktbutt_);
+    }
+    connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
+    // Created hidden: the main screen's entry shows it through the open transition.
+    hide();
+}
+
+void SearchMenu::setLook(int index, bool highlighted) {
+    setColours(MainButt[static_cast<size_t>(index)], highlighted ? kHighlightText : kButtonText,
+               highlighted ? kHighlightBack : kButtonBack, true);
+}
+
+void SearchMenu::moveHighlight(int delta) {
+    setLook(aktbutt_, false);
+    aktbutt_ = stepHighlight(aktbutt_, delta);
+    setLook(aktbutt_, true);
+}
+
+void SearchMenu::keyTyped(const std::string& key) {
+    if (updating_) return;  // the key is taken, but nothing may interrupt the update
+    // Same table order as the main screen: the four key settings before the digits,
+    // so a setting equal to a digit wins. Digits 7 to 0 have no action here.
+    const MainKey k = mainKeyFor(key, s.svc);
+    switch (k.action) {
+    case MainAction::Up: moveHighlight(-1); break;
+    case MainAction::Down: moveHighlight(+1); break;
+    case MainAction::Back: MainBack_Click(); break;
+    case MainAction::Ok: MainButt_Click(aktbutt_); break;
+    case MainAction::Button: MainButt_Click(k.button); break;
+    default: break;
+    }
+}
+
+void SearchMenu::MainButt_Click(int index) {
+    if (updating_) return;
+    switch (index) {
+    case 0: run(openFullList); break;
+    case 1: run(openCustomList); break;
+    case 2: run(startAlphaSearch); break;
+    case 3: run(openPlaylists); break;
+    case 4: run(startSavePlaylist); break;
+    case kUpdateEntry: updateArchive(); break;
+    default: break;
+    }
+}
+
+void SearchMenu::MainBack_Click() {
+    if (updating_) return;
+    transitions_.backToMain(*this);
+}
+
+void SearchMenu::updateArchive() {
+    updating_ = true;
+    ClickLabel* entry = MainButt[kUpdateEntry];
+    s.pump.pass();
+    entry->setText(kPleaseWait);
+    ScanArchive(s.svc, s.workDir, s.pump, progress_);
+    // A cache that cannot be written keeps its old contents; the menu goes on.
+    WriteCashList(s.svc, s.workDir);
+    entry->setText(kButtonCaptions[kUpdateEntry]);
+    updating_ = false;
+}
+
+void SearchMenu::FadeIn() {
+    const double gfx = s.svc.GFXSpeed;
+    frame.fadeIn(s.pump, gfx);
+    MainButt[0]->show();
+    for (size_t i = 1; i < MainButt.size(); ++i) {
+        delayK(s.pump, 5000, gfx);
+        MainButt[i]->show();
+    }
+}
+
+void SearchMenu::FadeOut() {
+    frame.hideLines();
+    for (auto* b : MainButt) b->hide();
+    frame.hideBackAndMark();
+}
+
+}  // namespace kelvorn

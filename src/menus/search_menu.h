@@ -1,0 +1,58 @@
+// SearchMenu: the "LISTS MENU" screen with its six entries (full list, custom list,
+// alpha search, load and save playlist, archive update).
+#pragma once
+#include <array>
+#include <functional>
+
+#include "core/menu_frame.h"
+#include "core/menu_screen.h"
+
+namespace kelvorn {
+
+class ClickLabel;
+class ScanProgress;
+class Transitions;
+
+class SearchMenu : public MenuScreen {
+    Q_OBJECT
+public:
+    // `progress` is what the archive update shows while it scans (the update screen).
+    SearchMenu(QWidget* stage, Services& services, Transitions& transitions, ScanProgress& progress);
+
+    void keyTyped(const std::string& key) override;
+    // Runs the action of entry 0..5 (digit keys, Ok and clicks); the highlight stays.
+    void MainButt_Click(int index);
+    // Back to the main screen ("<<" and the back key).
+    void MainBack_Click();
+
+    // Builds the menu up, animated; FadeOut hides it at once. Neither touches the highlight.
+    void FadeIn() override;
+    void FadeOut() override;
+
+    int aktbutt() const { return aktbutt_; }
+    // True while the archive update runs.
+    bool updating() const { return updating_; }
+
+    // The screens behind the entries, set by whoever builds the program. An entry
+    // whose hook is empty does nothing.
+    std::function<void()> openFullList;       // entry 0
+    std::function<void()> openCustomList;     // entry 1
+    std::function<void()> startAlphaSearch;   // entry 2
+    std::function<void()> openPlaylists;      // entry 3
+    std::function<void()> startSavePlaylist;  // entry 4
+
+    std::array<ClickLabel*, 6> MainButt;
+    MenuFrame frame;  // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+
+private:
+    void moveHighlight(int delta);
+    void setLook(int index, bool highlighted);
+    void updateArchive();
+
+    Transitions& transitions_;
+    ScanProgress& progress_;
+    int aktbutt_ = 0;        // kept between visits
+    bool updating_ = false;  // the scan lets events run: no menu action may cut into it
+};
+
+}  // namespace kelvorn
