@@ -69,6 +69,7 @@ void Transitions::wipe() {
         top -= 44 * gfx;
         strip.setTwips(top, kStripHeight + i * 80 * gfx);
         s_.pump.pass();
+        s_.pump.frame();
     }
     s_.pump.pass();
 }

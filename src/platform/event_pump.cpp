@@ -44,16 +44,34 @@ constexpr long long kSleepChunkNs = 1'000'000;
 // After a longer gap (no animation running, or a slow paint) the pace starts afresh
 // rather than racing to catch up.
 constexpr long long kResyncNs = 50'000'000;
+constexpr long long kRunIntervalNs = 250'000;
+// About one display frame: the wipe's 81 steps then take some 0.4 s.
+constexpr long long kFrameNs = 5'000'000;
 }  // namespace
 
 void QtEventPump::pass() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Running the event loop costs a few microseconds even when nothing is pending;
+    // passes closer together than a quarter millisecond share one run, which keeps
+    // long animations light on the processor.
+    if (quantum_ <= 0 || steadyNs() - lastRunNs_ >= kRunIntervalNs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        lastRunNs_ = steadyNs();
+    }
     if (quantum_ <= 0) return;
     const long long now = steadyNs();
     if (now - paceNs_ > kResyncNs) paceNs_ = now;
     paceNs_ += quantum_ * 1000LL;
     if (paceNs_ - now >= kSleepChunkNs)
         std::this_thread::sleep_for(std::chrono::nanoseconds(paceNs_ - now));
+}
+
+void QtEventPump::frame() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);  // paints the step
+    const long long now = steadyNs();
+    const long long due = lastFrameNs_ + kFrameNs;
+    if (due > now && due - now <= kFrameNs)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
+    lastFrameNs_ = lastRunNs_ = steadyNs();
 }
 
 void QtEventPump::yield() {

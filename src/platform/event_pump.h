@@ -12,6 +12,9 @@ public:
     // Lets pending events run without the quantum wait; for long work loops (the
     // scan) that yield after every item. May skip passes that come too close together.
     virtual void yield() = 0;
+    // A visible animation step has just been made: on a real display it is painted and
+    // stays up for about one frame before the next step. Counts as no pass.
+    virtual void frame() {}
 };
 
 // Delay K: Int(K / gfxSpeed) + 1 passes; none when the quotient is negative.
@@ -26,11 +29,14 @@ public:
     explicit QtEventPump(int quantumMicroseconds = 35);
     void pass() override;
     void yield() override;
+    void frame() override;
 
 private:
     int quantum_;
     long long lastYieldNs_ = 0;
-    long long paceNs_ = 0;  // when the current pass is due to end
+    long long paceNs_ = 0;   // when the current pass is due to end
+    long long lastRunNs_ = 0;    // when the event loop last ran
+    long long lastFrameNs_ = 0;  // when the last animation step was shown
 };
 
 }  // namespace kelvorn
