@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "core/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
@@ -9,7 +10,7 @@
 namespace kelvorn {
 
 namespace {
-constexpr unsigned kBackground = 0x9090C0;
+constexpr unsigned kBackground = palette::kBackground;
 constexpr double kThin = 15;  // a line one design pixel wide
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "core/kelvorn_service.h"
 #include "core/menu_screen.h"
+#include "core/palette.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
 
@@ -39,7 +40,7 @@ void BlackOut::resetStrip() { setTwips(startTop_, kStripHeight); }
 
 void BlackOut::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-void BlackOut::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), rgb(0x9090C0)); }
+void BlackOut::paintEvent(QPaintEvent*) { QPainter(this).fillRect(rect(), rgb(palette::kBackground)); }
 
 Transitions::Transitions(QWidget* stage, Services& services, MenuScreen& main)
     : stage_(stage), s_(services), main_(main) {}

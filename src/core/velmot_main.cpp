@@ -4,6 +4,7 @@
 
 #include "core/kelvorn_service.h"
 #include "core/main_keys.h"
+#include "core/palette.h"
 #include "core/widgets.h"
 #include "library/archive_order.h"
 #include "platform/clock.h"
@@ -18,16 +19,6 @@ namespace kelvorn {
 
 namespace {
 
-constexpr unsigned kBackground = 0x9090C0;
-constexpr unsigned kButtonText = 0xC0C0FF;
-constexpr unsigned kButtonBack = 0x0000C0;
-constexpr unsigned kHighlightText = 0xC00000;
-constexpr unsigned kHighlightBack = 0xFF8000;
-
-const char* const kButtonCaptions[6] = {
-    "   1 - PLAY / SKIP",     "   2 - STOP / RESUME", "   3 - LISTS MENU",
-    "   4 - ALARM MENU",      "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"};
-
 template <typename L>
 L* place(L* w, const TwipScale& t, double left, double top, double width, double height) {
     w->setGeometry(t.rect(left, top, width, height));
@@ -40,17 +31,21 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     : MenuScreen(stage, services),
       frame(this, services.twips,
             FrameLayout{"MAIN MENU", 2760, 6720, 840, 3480, 120, 3840, 2880, 9120, 1680, 6360, 4080, true}),
+      MainButt(this, services.twips,
+               {"   1 - PLAY / SKIP", "   2 - STOP / RESUME", "   3 - LISTS MENU", "   4 - ALARM MENU",
+                "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"},
+               1920, [this](int i) { MainButt_Click(i); }),
       engine_(services.svc, services.MP1, services.pump, services.random) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
-    setColours(this, 0x000000, kBackground, true);
+    setColours(this, 0x000000, palette::kBackground, true);
 
     auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align,
                      double l, double top, double w, double h) {
         auto* lab = new QLabel(this);
         lab->setTextFormat(Qt::PlainText);  // song names are never markup
         lab->setFont(t.font(family, pt, bold));
-        setColours(lab, colour, kBackground, false);
+        setColours(lab, colour, palette::kBackground, false);
         lab->setAlignment(align | Qt::AlignVCenter);
         return place(lab, t, l, top, w, h);
     };
@@ -68,17 +63,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
     Label1->setText("V.1.5");
 
-    for (int i = 0; i < 6; ++i) {
-        auto* b = new ClickLabel(kButtonCaptions[i], this);
-        b->setFont(t.font("Arial", 24, true));
-        b->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        place(b, t, 3120, 1920 + 720 * i, 6015, 615);
-        connect(b, &ClickLabel::clicked, this, [this, i] { MainButt_Click(i); });
-        MainButt[static_cast<size_t>(i)] = b;
-    }
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
-    highlight(0);
-
     Timer1.setInterval(100);
     Timer2.setInterval(100);
     Timer3.setInterval(1200);
@@ -95,28 +80,19 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     connect(&s.MP1, &MediaPlayer::stateChanged, this, &VelmotMAIN::player_stateChanged);
 }
 
-void VelmotMAIN::highlight(int index) {
-    aktbutt_ = index;
-    for (int i = 0; i < 6; ++i) {
-        const bool on = i == index;
-        setColours(MainButt[static_cast<size_t>(i)], on ? kHighlightText : kButtonText,
-                   on ? kHighlightBack : kButtonBack, true);
-    }
-}
-
 void VelmotMAIN::keyTyped(const std::string& key) {
     KelvornSERVICE& svc = s.svc;
     const MainKey k = mainKeyFor(key, svc);
     switch (k.action) {
-    case MainAction::Up: highlight(stepHighlight(aktbutt_, -1)); break;
-    case MainAction::Down: highlight(stepHighlight(aktbutt_, +1)); break;
+    case MainAction::Up: MainButt.move(-1); break;
+    case MainAction::Down: MainButt.move(+1); break;
     case MainAction::Back:
         ++svc.BackCount;
         if (svc.BackCount == 1 && showBlackScreen) showBlackScreen();
         if (svc.BackCount == 3) exitProgram();
         s.pump.pass();
         break;
-    case MainAction::Ok: MainButt_Click(aktbutt_); break;
+    case MainAction::Ok: MainButt_Click(MainButt.aktbutt()); break;
     case MainAction::Button: MainButt_Click(k.button); break;
     case MainAction::Previous:
         // Wrapping below the first entry is the engine's job; only keep the 16-bit range.
@@ -181,14 +157,14 @@ void VelmotMAIN::exitProgram() {
 
 void VelmotMAIN::hideDecoration() {
     frame.hide();
-    for (int i = 0; i < 5; ++i) MainButt[static_cast<size_t>(i)]->hide();
+    for (int i = 0; i < 5; ++i) MainButt[i]->hide();
 }
 
 void VelmotMAIN::FadeOut() {
     for (QWidget* w : {ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay})
         w->hide();
     frame.hideLines();
-    for (auto* b : MainButt) b->hide();
+    MainButt.hide();
     frame.hideBackAndMark();
 }
 
@@ -200,11 +176,7 @@ void VelmotMAIN::FadeIn() {
     if (svc.SleepOn) SleepStatus->setText("SLEEP");
     for (QWidget* w : {AlarmStatus, AlarmTimeDisplay, SnoozeStatus, SleepStatus, ShuffleStatus}) w->show();
     frame.fadeIn(s.pump, svc.GFXSpeed);
-    MainButt[0]->show();
-    for (size_t i = 1; i < 6; ++i) {
-        delayK(s.pump, 5000, svc.GFXSpeed);
-        MainButt[i]->show();
-    }
+    MainButt.fadeIn(s.pump, svc.GFXSpeed);
 }
 
 void VelmotMAIN::Timer1_Timer() {

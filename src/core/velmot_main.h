@@ -2,11 +2,11 @@
 // six-button main menu; it owns the clock, playback and re-activation timers.
 #pragma once
 #include <QTimer>
-#include <array>
 #include <functional>
 #include <memory>
 
 #include "core/playback_engine.h"
+#include "core/button_column.h"
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
 
@@ -34,8 +34,8 @@ public:
     void hideDecoration();
 
     // Paints the highlight on button `index` and the other buttons normal.
-    void highlight(int index);
-    int aktbutt() const { return aktbutt_; }
+    void highlight(int index) { MainButt.highlight(index); }
+    int aktbutt() const { return MainButt.aktbutt(); }
 
     void startClock() { Timer1.start(); }
     void startReactivation() { Timer3.start(); }
@@ -67,8 +67,8 @@ public:
     QLabel* SleepStatus;
     QLabel* SnoozeStatus;
     QLabel* AlarmStatus;
-    std::array<ClickLabel*, 6> MainButt;
-    MenuFrame frame;  // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    ButtonColumn MainButt;  // the six buttons, built after the frame
     QLabel* Label1;
 
     QTimer Timer1;  // clock, 100 ms
@@ -79,7 +79,6 @@ private:
     void player_stateChanged();
 
     PlaybackEngine engine_;
-    int aktbutt_ = 0;
     int lastPlayState_ = 0;
     bool inClockTick_ = false;
 };

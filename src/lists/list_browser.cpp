@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/kelvorn_service.h"
+#include "core/palette.h"
 #include "core/playback_engine.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
@@ -13,8 +14,6 @@
 namespace kelvorn {
 
 namespace {
-
-constexpr unsigned kBackground = 0x9090C0;
 
 FrameLayout listLayout(const QString& title) {
     return FrameLayout{title, 2880, 5760, 840, 2520, 120, 2880, 2880, 11160, 480, 5640, 3120, false};
@@ -29,7 +28,7 @@ ListBrowser::ListBrowser(QWidget* stage, Services& services, Transitions& transi
       transitions_(transitions),
       options_(options) {
     const TwipScale& t = s.twips;
-    setColours(this, 0x000000, kBackground, true);
+    setColours(this, 0x000000, palette::kBackground, true);
 
     for (int i = 0; i < kListLines; ++i) {
         auto* line = new ClickLabel(QStringLiteral("  "), this);

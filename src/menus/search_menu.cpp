@@ -2,6 +2,7 @@
 
 #include "core/kelvorn_service.h"
 #include "core/main_keys.h"
+#include "core/palette.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "library/archive_scan.h"
@@ -12,12 +13,6 @@
 namespace kelvorn {
 
 namespace {
-
-constexpr unsigned kBackground = 0x9090C0;
-constexpr unsigned kButtonText = 0xC0C0FF;
-constexpr unsigned kButtonBack = 0x0000C0;
-constexpr unsigned kHighlightText = 0xC00000;
-constexpr unsigned kHighlightBack = 0xFF8000;
 
 constexpr int kUpdateEntry = 5;
 const char* const kButtonCaptions[6] = {"   1 - FULL LIST",     "   2 - CUSTOM LIST",
@@ -36,33 +31,14 @@ SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transiti
     : MenuScreen(stage, services),
       frame(this, services.twips,
             FrameLayout{"LISTS MENU", 2880, 5760, 840, 2520, 120, 2880, 2880, 9120, 720, 5400, 3120, false}),
+      MainButt(this, services.twips, {std::begin(kButtonCaptions), std::end(kButtonCaptions)}, 960,
+               [this](int i) { MainButt_Click(i); }),
       transitions_(transitions),
       progress_(progress) {
-    const TwipScale& t = s.twips;
-    setColours(this, 0x000000, kBackground, true);
-    for (int i = 0; i < 6; ++i) {
-        auto* b = new ClickLabel(kButtonCaptions[i], this);
-        b->setFont(t.font("Arial", 24, true));
-        b->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        b->setGeometry(t.rect(3120, 960 + 720 * i, 6015, 615));
-        connect(b, &ClickLabel::clicked, this, [this, i] { MainButt_Click(i); });
-        MainButt[static_cast<size_t>(i)] = b;
-        setLook(i, i == aktbutt_);
-    }
+    setColours(this, 0x000000, palette::kBackground, true);
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
     // Created hidden: the main screen's entry shows it through the open transition.
     hide();
-}
-
-void SearchMenu::setLook(int index, bool highlighted) {
-    setColours(MainButt[static_cast<size_t>(index)], highlighted ? kHighlightText : kButtonText,
-               highlighted ? kHighlightBack : kButtonBack, true);
-}
-
-void SearchMenu::moveHighlight(int delta) {
-    setLook(aktbutt_, false);
-    aktbutt_ = stepHighlight(aktbutt_, delta);
-    setLook(aktbutt_, true);
 }
 
 void SearchMenu::keyTyped(const std::string& key) {
@@ -71,10 +47,10 @@ void SearchMenu::keyTyped(const std::string& key) {
     // so a setting equal to a digit wins. Digits 7 to 0 have no action here.
     const MainKey k = mainKeyFor(key, s.svc);
     switch (k.action) {
-    case MainAction::Up: moveHighlight(-1); break;
-    case MainAction::Down: moveHighlight(+1); break;
+    case MainAction::Up: MainButt.move(-1); break;
+    case MainAction::Down: MainButt.move(+1); break;
     case MainAction::Back: MainBack_Click(); break;
-    case MainAction::Ok: MainButt_Click(aktbutt_); break;
+    case MainAction::Ok: MainButt_Click(MainButt.aktbutt()); break;
     case MainAction::Button: MainButt_Click(k.button); break;
     default: break;
     }
@@ -113,16 +89,12 @@ void SearchMenu::updateArchive() {
 void SearchMenu::FadeIn() {
     const double gfx = s.svc.GFXSpeed;
     frame.fadeIn(s.pump, gfx);
-    MainButt[0]->show();
-    for (size_t i = 1; i < MainButt.size(); ++i) {
-        delayK(s.pump, 5000, gfx);
-        MainButt[i]->show();
-    }
+    MainButt.fadeIn(s.pump, gfx);
 }
 
 void SearchMenu::FadeOut() {
     frame.hideLines();
-    for (auto* b : MainButt) b->hide();
+    MainButt.hide();
     frame.hideBackAndMark();
 }
 

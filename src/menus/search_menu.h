@@ -1,9 +1,9 @@
 // SearchMenu: the "LISTS MENU" screen with its six entries (full list, custom list,
 // alpha search, load and save playlist, archive update).
 #pragma once
-#include <array>
 #include <functional>
 
+#include "core/button_column.h"
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
 
@@ -29,7 +29,7 @@ public:
     void FadeIn() override;
     void FadeOut() override;
 
-    int aktbutt() const { return aktbutt_; }
+    int aktbutt() const { return MainButt.aktbutt(); }
     // True while the archive update runs.
     bool updating() const { return updating_; }
 
@@ -41,17 +41,14 @@ public:
     std::function<void()> openPlaylists;      // entry 3
     std::function<void()> startSavePlaylist;  // entry 4
 
-    std::array<ClickLabel*, 6> MainButt;
-    MenuFrame frame;  // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    ButtonColumn MainButt;  // the six entries; the highlight is kept between visits
 
 private:
-    void moveHighlight(int delta);
-    void setLook(int index, bool highlighted);
     void updateArchive();
 
     Transitions& transitions_;
     ScanProgress& progress_;
-    int aktbutt_ = 0;        // kept between visits
     bool updating_ = false;  // the scan lets events run: no menu action may cut into it
 };
 
