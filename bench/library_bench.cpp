@@ -1,4 +1,4 @@
-// The archive on a folder of 32,768 songs: scan, sort and the cache file.
+// The archive on a folder of 32,768 songs: scan, sort, the cache file and the alpha search.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "core/kelvorn_service.h"
+#include "library/alpha_search.h"
 #include "library/archive_order.h"
 #include "library/archive_scan.h"
 #include "library/cash_list.h"
+#include "library/playlists.h"
 #include "platform/event_pump.h"
 #include "platform/text_file.h"
 
@@ -146,5 +148,61 @@ void BM_ReadCashList(benchmark::State& state) {
     state.counters["songs"] = kSongs;
 }
 BENCHMARK(BM_ReadCashList)->Unit(benchmark::kMillisecond);
+
+constexpr int kPlaylists = 2000;
+
+// /tmp/kelvorn-bench-playlists: music/ with small playlist files in scrambled name
+// order, work/ a working folder whose music folder file points there. Made once.
+const std::string& playlistWork() {
+    static const std::string work = [] {
+        const fs::path root = fs::temp_directory_path() / "kelvorn-bench-playlists";
+        const fs::path marker = root / "complete";
+        if (!fs::exists(marker)) {
+            fs::remove_all(root);
+            fs::create_directories(root / "music");
+            fs::create_directories(root / "work");
+            for (int i = 0; i < kPlaylists; ++i) {
+                char name[48];
+                std::snprintf(name, sizeof name, "%s %04d.m3u", i % 2 ? "mix" : "Party", (i * 7919) % kPlaylists);
+                std::ofstream(root / "music" / name) << "Artist - Title.mp3\r\n";
+            }
+            kelvorn::writeLinesAtomic((root / "work" / "Mp3Path.kvx").string(),
+                                      {(root / "music").string() + "/"});
+            std::ofstream(marker) << "ok\n";
+        }
+        return (root / "work").string();
+    }();
+    return work;
+}
+
+void BM_ListPlaylists(benchmark::State& state) {
+    const std::string& work = playlistWork();
+    kelvorn::KelvornSERVICE svc;
+    for (auto _ : state) {
+        kelvorn::ListPlaylists(svc, work);
+        benchmark::DoNotOptimize(svc.PlaylistNames.data());
+        if (svc.PlaylistCount != kPlaylists - 1) {
+            state.SkipWithError("the listing did not find every playlist");
+            break;
+        }
+    }
+    state.counters["playlists"] = kPlaylists;
+}
+BENCHMARK(BM_ListPlaylists)->Unit(benchmark::kMillisecond);
+
+void BM_AlphaSearch(benchmark::State& state) {
+    kelvorn::KelvornSERVICE svc;
+    std::vector<std::string> names = songNames();
+    kelvorn::sortArchiveOrder(names);
+    fillArchive(svc, names);
+    // "123" occurs in 345 of the names (about 1 %), in the artist or the title number.
+    for (auto _ : state) {
+        kelvorn::AlphaSearch(svc, "123");
+        benchmark::DoNotOptimize(svc.TmpIdx.data());
+    }
+    state.counters["songs"] = kSongs;
+    state.counters["results"] = svc.TmpCount + 1;
+}
+BENCHMARK(BM_AlphaSearch)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

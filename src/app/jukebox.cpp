@@ -11,7 +11,13 @@
 #include "library/media_paths.h"
 #include "library/update_form.h"
 #include "lists/custom_list.h"
+#include "library/alpha_search.h"
+#include "library/playlists.h"
 #include "lists/full_list.h"
+#include "lists/play_list.h"
+#include "lists/tmp_list.h"
+#include "menus/alpha_input.h"
+#include "menus/text_entry.h"
 #include "menus/search_menu.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
@@ -106,7 +112,51 @@ SearchMenu& Jukebox::searchMenu() {
         CustomList& list = customList();
         transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
     };
+    searchMenu_->openPlaylists = [this] {
+        PlayList& list = playList();
+        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
+    };
+    searchMenu_->startAlphaSearch = [this] { alphaSearch(); };
+    searchMenu_->startSavePlaylist = [this] { savePlaylist(); };
     return *searchMenu_;
+}
+
+void Jukebox::alphaSearch() {
+    AlphaInput& entry = alphaInput();
+    if (!runTextEntry(*services_, *transitions_, searchMenu(), entry, "ALPHA SEARCH")) {
+        transitions_->backToMain(entry);  // a cancelled search keeps the former results
+        return;
+    }
+    AlphaSearch(svc_, svc_.AlphaText);
+    TmpList& results = tmpList();
+    transitions_->open(entry, results, [this, &results] {
+        searchMenu().FadeOut();
+        results.FillList();
+        searchMenu().hide();
+    });
+}
+
+void Jukebox::savePlaylist() {
+    AlphaInput& entry = alphaInput();
+    // "_" stays as typed in a playlist name; a name that is refused writes nothing.
+    if (runTextEntry(*services_, *transitions_, searchMenu(), entry, "SAVE PLAYLIST"))
+        SavePlaylist(svc_, svc_.AlphaText);
+    transitions_->backToMain(entry);
+}
+
+PlayList& Jukebox::playList() {
+    if (!playList_) playList_ = new PlayList(stage_.get(), *services_, *transitions_);
+    return *playList_;
+}
+
+TmpList& Jukebox::tmpList() {
+    if (!tmpList_) tmpList_ = new TmpList(stage_.get(), *services_, *transitions_);
+    return *tmpList_;
+}
+
+AlphaInput& Jukebox::alphaInput() {
+    if (!alphaInput_) alphaInput_ = new AlphaInput(stage_.get(), *services_);
+    return *alphaInput_;
 }
 
 FullList& Jukebox::fullList() {

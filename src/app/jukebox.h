@@ -22,6 +22,9 @@ class Transitions;
 class SearchMenu;
 class FullList;
 class CustomList;
+class PlayList;
+class TmpList;
+class AlphaInput;
 
 class Jukebox {
 public:
@@ -43,6 +46,11 @@ private:
     SearchMenu& searchMenu();
     FullList& fullList();
     CustomList& customList();
+    PlayList& playList();
+    TmpList& tmpList();
+    AlphaInput& alphaInput();
+    void alphaSearch();
+    void savePlaylist();
     void wireScreens();
 
     std::string workDir_;
@@ -61,6 +69,9 @@ private:
     SearchMenu* searchMenu_ = nullptr;
     FullList* fullList_ = nullptr;
     CustomList* customList_ = nullptr;
+    PlayList* playList_ = nullptr;
+    TmpList* tmpList_ = nullptr;
+    AlphaInput* alphaInput_ = nullptr;
 };
 
 }  // namespace kelvorn

@@ -47,6 +47,11 @@ MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout&
 void MenuFrame::setTitleSize(int points) { MainLabel->setFont(twips_.font("Arial", points, true)); }
 
 void MenuFrame::fadeIn(EventPump& pump, double gfx) {
+    fadeInUpToLines(pump, gfx);
+    delayK(pump, 10000, gfx);
+}
+
+void MenuFrame::fadeInUpToLines(EventPump& pump, double gfx) {
     setTitleSize(1);
     MainLabel->show();
     for (int size = 1; size <= 26; ++size) {
@@ -63,7 +68,6 @@ void MenuFrame::fadeIn(EventPump& pump, double gfx) {
     delayK(pump, 10000, gfx);
     Line2->show();
     Line1->show();
-    delayK(pump, 10000, gfx);
 }
 
 void MenuFrame::hideLines() {

@@ -33,6 +33,11 @@ public:
     // then the mark, the connector with "<<", the left line, the top and bottom lines,
     // each group followed by delay 10000.
     void fadeIn(EventPump& pump, double gfxSpeed);
+    // The same build-up without the closing delay, for screens that show more
+    // elements together with the top and bottom lines.
+    void fadeInUpToLines(EventPump& pump, double gfxSpeed);
+    // The title's font size in points (26 when built up).
+    void setTitleSize(int points);
     // Hides the frame elements, lines first, title last.
     void hide();
     void hideLines();
@@ -48,7 +53,6 @@ public:
     LineShape* Line4;
 
 private:
-    void setTitleSize(int points);
     const TwipScale& twips_;
 };
 

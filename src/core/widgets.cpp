@@ -50,18 +50,32 @@ RewindMark::RewindMark(QWidget* parent, unsigned colour) : QWidget(parent), colo
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void RewindMark::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+namespace {
+
+// Two triangles side by side, tips to the left or (mirrored) to the right.
+void paintTwinTriangles(QWidget* w, unsigned colour, bool pointRight) {
+    QPainter p(w);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(rgb(colour_));
-    const double h = height() * 0.6, w = h * 0.8;
-    const double top = (height() - h) / 2, left = (width() - 2 * w) / 2;
+    p.setBrush(rgb(colour));
+    const double h = w->height() * 0.6, tw = h * 0.8;
+    const double top = (w->height() - h) / 2, left = (w->width() - 2 * tw) / 2;
     for (int i = 0; i < 2; ++i) {
-        const double x = left + i * w;
-        const QPointF tri[3] = {{x, top + h / 2}, {x + w, top}, {x + w, top + h}};
+        const double x = left + i * tw;
+        const double tip = pointRight ? x + tw : x, base = pointRight ? x : x + tw;
+        const QPointF tri[3] = {{tip, top + h / 2}, {base, top}, {base, top + h}};
         p.drawPolygon(tri, 3);
     }
 }
+
+}  // namespace
+
+void RewindMark::paintEvent(QPaintEvent*) { paintTwinTriangles(this, colour_, false); }
+
+ForwardMark::ForwardMark(QWidget* parent, unsigned colour) : QWidget(parent), colour_(colour) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ForwardMark::paintEvent(QPaintEvent*) { paintTwinTriangles(this, colour_, true); }
 
 }  // namespace kelvorn

@@ -58,4 +58,17 @@ private:
     unsigned colour_;
 };
 
+// The ">>"-like mark: the rewind mark mirrored, two triangles pointing right.
+class ForwardMark : public QWidget {
+    Q_OBJECT
+public:
+    ForwardMark(QWidget* parent, unsigned colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    unsigned colour_;
+};
+
 }  // namespace kelvorn

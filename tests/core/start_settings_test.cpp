@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include "core/kelvorn_service.h"
@@ -10,52 +9,32 @@
 
 using namespace kelvorn;
 
-TEST(KeyFile, CodesBecomeCharactersAndEmptyLinesKeepDefaults) {
-    KelvornSERVICE svc;
-    applyKeyLines(svc, {"38", "40", "13", "x", ""});
-    EXPECT_EQ(svc.KeyUp, "&");
-    EXPECT_EQ(svc.KeyDown, "(");
-    EXPECT_EQ(svc.KeyOk, "\r");
-    EXPECT_EQ(svc.KeyAlt, "x");
-    EXPECT_EQ(svc.KeyBack, "#");
+TEST(KeyFile, CodesBecomeCharactersAndBadLinesKeepDefaults) {
+    const struct {
+        std::vector<std::string> lines;
+        const char* keys[5];  // KeyUp, KeyDown, KeyOk, KeyAlt, KeyBack
+    } cases[] = {
+        {{"38", "40", "13", "x", ""}, {"&", "(", "\r", "x", "#"}},
+        // "0" is the digit itself; 300, -5 and 0.2 name no 8-bit character; 64.6 rounds to 65.
+        {{"0", "300", "-5", "0.2", "64.6"}, {"0", "a", "c", "x", "A"}},
+        {{"w"}, {"w", "a", "c", "x", "#"}},
+    };
+    for (const auto& c : cases) {
+        KelvornSERVICE svc;
+        applyKeyLines(svc, c.lines);
+        const std::string got[] = {svc.KeyUp, svc.KeyDown, svc.KeyOk, svc.KeyAlt, svc.KeyBack};
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(got[i], c.keys[i]) << "lines from " << c.lines[0] << ", key " << i;
+    }
 }
 
-TEST(KeyFile, ZeroIsTheDigitAndBadCodesKeepDefaults) {
-    KelvornSERVICE svc;
-    // "0" has the value 0, so it is the key itself; 300, -5 and 0.2 name no 8-bit character.
-    applyKeyLines(svc, {"0", "300", "-5", "0.2", "64.6"});
-    EXPECT_EQ(svc.KeyUp, "0");
-    EXPECT_EQ(svc.KeyDown, "a");
-    EXPECT_EQ(svc.KeyOk, "c");
-    EXPECT_EQ(svc.KeyAlt, "x");
-    EXPECT_EQ(svc.KeyBack, "A");  // nearest whole number: 65
-}
-
-TEST(KeyFile, ShortFileLeavesTheRestAtDefaults) {
-    KelvornSERVICE svc;
-    applyKeyLines(svc, {"w"});
-    EXPECT_EQ(svc.KeyUp, "w");
-    EXPECT_EQ(svc.KeyDown, "a");
-    EXPECT_EQ(svc.KeyBack, "#");
-}
-
-TEST(MouseFile, OnlyTheNumberOneShowsTheCursor) {
-    EXPECT_TRUE(mouseWanted({"1"}));
+TEST(SettingsFiles, MouseWantsExactlyOneAndSpeedOutOfRangeGivesOne) {
     EXPECT_TRUE(mouseWanted({"1.0"}));
-    EXPECT_FALSE(mouseWanted({"2"}));
-    EXPECT_FALSE(mouseWanted({""}));
-    EXPECT_FALSE(mouseWanted({"yes"}));
-    EXPECT_FALSE(mouseWanted({}));
-}
-
-TEST(SpeedFile, OutOfRangeGivesOneAndNegativesStay) {
-    EXPECT_EQ(gfxSpeedFrom({"30"}), 30);
-    EXPECT_EQ(gfxSpeedFrom({"31"}), 1);
-    EXPECT_EQ(gfxSpeedFrom({"0"}), 1);
-    EXPECT_EQ(gfxSpeedFrom({"fast"}), 1);
-    EXPECT_EQ(gfxSpeedFrom({"2.5"}), 2.5);
-    EXPECT_EQ(gfxSpeedFrom({"-2"}), -2);
-    EXPECT_EQ(gfxSpeedFrom({}), 1);
+    for (const auto& lines : std::vector<std::vector<std::string>>{{"2"}, {""}, {"yes"}, {}})
+        EXPECT_FALSE(mouseWanted(lines)) << lines.size();
+    const struct { std::vector<std::string> lines; double speed; } speeds[] = {
+        {{"30"}, 30}, {{"31"}, 1}, {{"0"}, 1}, {{"fast"}, 1}, {{"2.5"}, 2.5}, {{"-2"}, -2}, {{}, 1},
+    };
+    for (const auto& c : speeds) EXPECT_EQ(gfxSpeedFrom(c.lines), c.speed) << c.speed;
 }
 
 TEST(StartSettings, FilesAreFoundWithoutRegardToCase) {
@@ -67,8 +46,7 @@ TEST(StartSettings, FilesAreFoundWithoutRegardToCase) {
     KelvornSERVICE svc;
     svc.BackCount = 2;
     readStartSettings(svc, d);
-    EXPECT_EQ(svc.KeyUp, "w");
-    EXPECT_EQ(svc.KeyDown, "s");
+    EXPECT_EQ(svc.KeyUp + svc.KeyDown, "ws");
     EXPECT_TRUE(svc.MouseOn);
     EXPECT_EQ(svc.GFXSpeed, -1);
     EXPECT_EQ(svc.BackCount, 0);

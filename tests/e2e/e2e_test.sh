@@ -94,7 +94,7 @@ mkdir -p "$work/music" "$work/home" "$work/tmp" "$work/run"
 chmod 700 "$work/run"
 freq=330
 for song in "${songs[@]}"; do
-    sox -n -r 44100 -c 1 "$work/tone.wav" synth 8 sine "$freq" fade 0.05 8 0.3 vol 0.3 ||
+    sox -n -r 44100 -c 1 "$work/tone.wav" synth 30 sine "$freq" fade 0.05 30 0.3 vol 0.3 ||
         fail "sox could not make a test tone"
     lame --quiet -b 64 "$work/tone.wav" "$work/music/$song" || fail "lame could not encode $song"
     freq=$((freq + 110))
@@ -197,10 +197,39 @@ done
 wait_for 5 playing_only "${songs[0]}" ||
     fail "the full list did not play the selected song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
 pass "lists menu, full list, select: ${songs[0]} plays"
+# The second select adds the third song to the custom list.
+type_keys() {
+    for key in "$@"; do
+        send_key "$key"
+        sleep 0.3
+    done
+}
+type_keys a a x
 send_key numbersign
 sleep 0.8
 alive "$app_pid" || fail "the back key on the full list ended the program"
 pass "back from the full list keeps the program running"
+
+# --- save the custom list as a playlist, typed on the keypad: "6" "6" is M --------------
+type_keys 3 5 6 6 c
+saved_as_m() { [[ -f $work/music/M.m3u && $(od -An -c "$work/music/M.m3u" | tr -d ' \n') == 'BandC-SongThree.mp3\r\n' ]]; }
+wait_for 5 saved_as_m || fail "SAVE PLAYLIST did not write M.m3u with the custom list"
+pass "SAVE PLAYLIST wrote M.m3u holding ${songs[2]}"
+
+# --- load it: the playlist's first song plays ------------------------------------------
+type_keys 3 4 c
+wait_for 5 playing_only "${songs[2]}" ||
+    fail "LOAD PLAYLIST did not play the playlist (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "LOAD PLAYLIST plays ${songs[2]}"
+type_keys numbersign
+
+# --- search TWO ("8" "8", "9" "9", "6" "6" "6" "6") and play the result -----------------
+type_keys 3 3 8 8 9 9 6 6 6 6 c c
+wait_for 5 playing_only "${songs[1]}" ||
+    fail "ALPHA SEARCH did not play the found song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "ALPHA SEARCH for TWO plays ${songs[1]}"
+type_keys numbersign
+sleep 0.5
 
 # --- the back key ends the program --------------------------------------------------------
 # The first "#" blanks the screen and the third in a row on the main screen ends the

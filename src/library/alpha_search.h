@@ -1,0 +1,15 @@
+// The alpha search: the archive names that contain a typed text, in archive order.
+#pragma once
+#include <string>
+
+namespace kelvorn {
+
+struct KelvornSERVICE;
+
+// Fills TmpSongs, TmpIdx and TmpCount (-1 when nothing matches) with the archive
+// entries whose name, without its four-character extension and upper-cased, contains
+// `text` (letter case significant; "_" stands for a space). An entry shorter than four
+// characters is searched whole. The empty text selects every entry.
+void AlphaSearch(KelvornSERVICE& svc, std::string text);
+
+}  // namespace kelvorn

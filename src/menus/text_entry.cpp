@@ -1,0 +1,31 @@
+#include "menus/text_entry.h"
+
+#include <QLabel>
+
+#include "core/kelvorn_service.h"
+#include "core/services.h"
+#include "core/transitions.h"
+#include "menus/alpha_input.h"
+#include "menus/search_menu.h"
+#include "platform/event_pump.h"
+
+namespace kelvorn {
+
+bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry,
+                  const QString& title) {
+    transitions.wipe();
+    entry.FadeOut();
+    entry.frame.MainLabel->setText(title);
+    transitions.placeMenuScreen(entry);
+    entry.showScreen();
+    transitions.overlayReset();
+    menu.FadeOut();
+    menu.hide();
+    entry.FadeIn();
+    // The entry screen's keys and ticks, and every other timer, run inside this wait.
+    s.svc.AlphaRunning = true;
+    while (s.svc.AlphaRunning) s.pump.pass();
+    return !s.svc.AlphaCancel;
+}
+
+}  // namespace kelvorn

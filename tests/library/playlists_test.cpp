@@ -1,0 +1,106 @@
+#include "library/playlists.h"
+
+#include <filesystem>
+
+#include "library_test_files.h"
+
+namespace kelvorn {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+using Lines = std::vector<std::string>;
+
+// A working folder whose music folder file points at music/ inside it.
+class Playlists : public test::WorkFolder {
+protected:
+    std::string music = in("music") + "/";
+    void SetUp() override {
+        std::filesystem::create_directory(music);
+        writeBytes(in("Mp3Path.kvx"), music + "\r\n");
+        svc.Mp3Path = music;
+    }
+    void setCustom(Lines songs) {
+        svc.CustomCount = static_cast<int16_t>(songs.size()) - 1;
+        svc.CustomSongs = std::move(songs);
+    }
+    Lines listed() {
+        ListPlaylists(svc, work);
+        return Lines(svc.PlaylistNames.begin(), svc.PlaylistNames.begin() + (svc.PlaylistCount + 1));
+    }
+};
+
+TEST_F(Playlists, SaveAndLoadRoundTrips) {
+    setCustom({});
+    ASSERT_TRUE(SavePlaylist(svc, "Empty"));
+    EXPECT_EQ(readBytes(music + "Empty.m3u"), "");
+    setCustom({"x.mp3"});
+    LoadPlaylist(svc, "Empty.m3u");
+    EXPECT_EQ(svc.CustomCount, -1);
+    EXPECT_EQ(svc.ListName, "Empty.m3u");
+
+    // Three lines, the last without a line end, a bare LF inside the text.
+    writeBytes(music + "Three.m3u", "A - One.mp3\r\nb\nc.mp3\r\n\xE9t\xE9.mp3");
+    LoadPlaylist(svc, "Three.m3u");
+    ASSERT_EQ(svc.CustomCount, 2);
+    EXPECT_EQ(Lines(svc.CustomSongs.begin(), svc.CustomSongs.begin() + 3),
+              (Lines{"A - One.mp3", "b\nc.mp3", "\xE9t\xE9.mp3"}));
+
+    // Saving under an existing name replaces it; the odd characters are kept as typed.
+    ASSERT_TRUE(SavePlaylist(svc, "Three"));
+    EXPECT_EQ(readBytes(music + "Three.m3u"), "A - One.mp3\r\nb\nc.mp3\r\n\xE9t\xE9.mp3\r\n");
+    setCustom({"z.mp3"});
+    ASSERT_TRUE(SavePlaylist(svc, "Three"));
+    ASSERT_TRUE(SavePlaylist(svc, "a_b+1 (x)!"));
+    EXPECT_EQ(readBytes(music + "Three.m3u"), "z.mp3\r\n");
+    EXPECT_EQ(readBytes(music + "a_b+1 (x)!.m3u"), "z.mp3\r\n");
+
+    // The empty name writes ".m3u", which the listing shows once.
+    ASSERT_TRUE(SavePlaylist(svc, ""));
+    EXPECT_EQ(readBytes(music + ".m3u"), "z.mp3\r\n");
+    EXPECT_EQ(listed(), (Lines{".m3u", "a_b+1 (x)!.m3u", "Empty.m3u", "Three.m3u"}));
+}
+
+TEST_F(Playlists, RefusedNamesWriteNothing) {
+    writeBytes(music + "a.m3u", "old.mp3\r\n");
+    setCustom({"new.mp3"});
+    for (const std::string& name : Lines{"a/b", "x\ty", "a\x7f", std::string("a\0", 2), "../a"}) {
+        EXPECT_FALSE(SavePlaylist(svc, name)) << name;
+    }
+    EXPECT_EQ(readBytes(music + "a.m3u"), "old.mp3\r\n");
+    EXPECT_EQ(listed(), Lines{"a.m3u"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(music), {}), 1);  // no stray temp file
+
+    // A music folder that is gone: nothing written, nothing listed.
+    svc.Mp3Path = music + "gone/";
+    EXPECT_FALSE(SavePlaylist(svc, "b"));
+    writeBytes(in("Mp3Path.kvx"), svc.Mp3Path + "\r\n");
+    EXPECT_EQ(listed(), Lines{});
+    EXPECT_EQ(svc.PlaylistCount, -1);
+}
+
+TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodes) {
+    for (const char* name : {"mix2.m3u", "_x.m3u", "Mix.m3u", "ALARM.m3u", "b.M3U", "MIX.m3u", "song.mp3"})
+        writeBytes(music + name, "");
+    std::filesystem::create_directory(music + "dir.m3u");
+    svc.TmpSongs = {"old", "old", "old", "old", "old", "old", "old", "old"};
+    // Names whose upper-cased forms are equal are both listed.
+    EXPECT_EQ(listed(), (Lines{"ALARM.m3u", "b.M3U", "MIX.m3u", "Mix.m3u", "mix2.m3u", "_x.m3u"}));
+    EXPECT_EQ(svc.Mp3Path, music);
+    // The unsorted names are left in TmpSongs, ended by an empty entry.
+    Lines scratch(svc.TmpSongs.begin(), svc.TmpSongs.begin() + 6);
+    std::sort(scratch.begin(), scratch.end());
+    EXPECT_EQ(scratch, (Lines{"ALARM.m3u", "MIX.m3u", "Mix.m3u", "_x.m3u", "b.M3U", "mix2.m3u"}));
+    EXPECT_EQ(svc.TmpSongs[6], "");
+}
+
+TEST_F(Playlists, MissingFileKeepsTheOldEntries) {
+    setCustom({"one.mp3", "two.mp3"});
+    LoadPlaylist(svc, "Deleted.m3u");
+    EXPECT_EQ(svc.ListName, "Deleted.m3u");
+    EXPECT_EQ(svc.CustomCount, 0);
+    EXPECT_EQ(svc.CustomSongs, (Lines{"one.mp3", "two.mp3"}));
+}
+
+}  // namespace
+}  // namespace kelvorn
