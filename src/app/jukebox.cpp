@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "alarm/alarm_menu.h"
+#include "alarm/full_black_form.h"
+#include "core/alarm_clock.h"
 #include "core/start_settings.h"
 #include "core/transitions.h"
 #include "core/velmot_main.h"
@@ -62,6 +65,8 @@ bool Jukebox::start() {
     main_->showScreen();
     main_->startReactivation();
 
+    // The alarm settings (and shuffle) before the first volume is set.
+    alarmMenu().ReadAlarm();
     svc_.VolumeSet = svc_.VolNormal;
     SetWaveVolume(*services_);
 
@@ -171,6 +176,27 @@ CustomList& Jukebox::customList() {
 
 void Jukebox::wireScreens() {
     main_->openListsMenu = [this] { transitions_->open(*main_, searchMenu()); };
+    main_->openAlarmMenu = [this] { transitions_->open(*main_, alarmMenu()); };
+    main_->settingsChanged = [this] { alarmMenu().WriteAlarm(); };
+    main_->showBlackScreen = [this] {
+        FullBlackForm& black = blackScreen();
+        black.showBlack();
+        black.showIndicator(BlackScreen::Indicator::Black);
+    };
+    main_->alarmClock().blackScreen = [this]() -> BlackScreen* { return &blackScreen(); };
+}
+
+AlarmMenu& Jukebox::alarmMenu() {
+    if (!alarmMenu_) alarmMenu_ = new AlarmMenu(stage_.get(), *services_, *transitions_, *main_);
+    return *alarmMenu_;
+}
+
+FullBlackForm& Jukebox::blackScreen() {
+    if (!blackScreen_) {
+        blackScreen_ = new FullBlackForm(stage_.get(), *services_);
+        blackScreen_->activateWindow = [this] { stage_->activate(); };
+    }
+    return *blackScreen_;
 }
 
 }  // namespace kelvorn

@@ -25,6 +25,8 @@ class CustomList;
 class PlayList;
 class TmpList;
 class AlphaInput;
+class AlarmMenu;
+class FullBlackForm;
 
 class Jukebox {
 public:
@@ -49,6 +51,8 @@ private:
     PlayList& playList();
     TmpList& tmpList();
     AlphaInput& alphaInput();
+    AlarmMenu& alarmMenu();
+    FullBlackForm& blackScreen();
     void alphaSearch();
     void savePlaylist();
     void wireScreens();
@@ -72,6 +76,8 @@ private:
     PlayList* playList_ = nullptr;
     TmpList* tmpList_ = nullptr;
     AlphaInput* alphaInput_ = nullptr;
+    AlarmMenu* alarmMenu_ = nullptr;
+    FullBlackForm* blackScreen_ = nullptr;
 };
 
 }  // namespace kelvorn

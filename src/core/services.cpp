@@ -1,10 +1,13 @@
 #include "core/services.h"
 
+#include <algorithm>
+
 #include "core/kelvorn_service.h"
 #include "platform/wave_volume.h"
 
 namespace kelvorn {
 
-void SetWaveVolume(Services& s) { s.volume.set(s.svc.VolumeSet); }
+// A hand-edited settings file may hold any number; the output only takes 0..100.
+void SetWaveVolume(Services& s) { s.volume.set(std::clamp(s.svc.VolumeSet, 0.0, 100.0)); }
 
 }  // namespace kelvorn

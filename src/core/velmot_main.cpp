@@ -7,7 +7,6 @@
 #include "core/palette.h"
 #include "core/widgets.h"
 #include "library/archive_order.h"
-#include "platform/clock.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
 #include "platform/event_pump.h"
@@ -35,7 +34,8 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
                {"   1 - PLAY / SKIP", "   2 - STOP / RESUME", "   3 - LISTS MENU", "   4 - ALARM MENU",
                 "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"},
                1920, [this](int i) { MainButt_Click(i); }),
-      engine_(services.svc, services.MP1, services.pump, services.random) {
+      engine_(services.svc, services.MP1, services.pump, services.random),
+      alarmClock_(services, *this) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
     setColours(this, 0x000000, palette::kBackground, true);
@@ -101,7 +101,7 @@ void VelmotMAIN::keyTyped(const std::string& key) {
         break;
     case MainAction::SeekBack: s.MP1.setPosition(seekBackTarget(s.MP1.position())); break;
     case MainAction::SeekForward: s.MP1.setPosition(s.MP1.position() + 10); break;
-    case MainAction::SleepSnooze: break;  // the sleep timer and snooze come with the alarm clock
+    case MainAction::SleepSnooze: alarmClock_.sleepSnoozeKey(); break;
     case MainAction::None: break;
     }
     if (key != svc.KeyBack) svc.BackCount = 0;
@@ -179,15 +179,7 @@ void VelmotMAIN::FadeIn() {
     MainButt.fadeIn(s.pump, svc.GFXSpeed);
 }
 
-void VelmotMAIN::Timer1_Timer() {
-    if (inClockTick_) return;
-    inClockTick_ = true;
-    MainClock->setText(QString::fromStdString(timeText(static_cast<long long>(s.clock.secondsSinceMidnight()))));
-    const double position = s.MP1.position();
-    MainTime->setText(position > 0 ? QString::fromStdString(timeText(static_cast<long long>(position)))
-                                   : QString());
-    inClockTick_ = false;
-}
+void VelmotMAIN::Timer1_Timer() { alarmClock_.tick(); }
 
 void VelmotMAIN::Timer2_Timer() { engine_.tick(); }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/alarm_clock.h"
 #include "core/playback_engine.h"
 #include "core/button_column.h"
 #include "core/menu_frame.h"
@@ -46,6 +47,7 @@ public:
     void Timer3_Timer();
 
     PlaybackEngine& engine() { return engine_; }
+    AlarmClock& alarmClock() { return alarmClock_; }
 
     // Hooks to the other screens and the platform, set by whoever builds the program.
     std::function<void()> showBlackScreen;   // first back key
@@ -79,8 +81,8 @@ private:
     void player_stateChanged();
 
     PlaybackEngine engine_;
+    AlarmClock alarmClock_;  // Timer1's work and key "0"
     int lastPlayState_ = 0;
-    bool inClockTick_ = false;
 };
 
 }  // namespace kelvorn

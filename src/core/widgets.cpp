@@ -18,12 +18,25 @@ LineShape::LineShape(QWidget* parent, unsigned colour, int border)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
+void LineShape::setColour(unsigned colour) {
+    if (colour == colour_) return;
+    colour_ = colour;
+    update();
+}
+
+void LineShape::setFill(unsigned fill) {
+    filled_ = true;
+    fill_ = fill;
+    update();
+}
+
 void LineShape::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (border_ <= 0) {
         p.fillRect(rect(), rgb(colour_));
         return;
     }
+    if (filled_) p.fillRect(rect(), rgb(fill_));
     const int b = border_;
     p.fillRect(0, 0, width(), b, rgb(colour_));
     p.fillRect(0, height() - b, width(), b, rgb(colour_));

@@ -24,12 +24,20 @@ public:
     // `border` > 0 draws only a frame of that width; 0 fills the whole rectangle.
     LineShape(QWidget* parent, unsigned colour, int border = 0);
 
+    // The line (or frame) colour; frames that mark a selection change it.
+    void setColour(unsigned colour);
+    unsigned colour() const { return colour_; }
+    // Fills the inside of a frame with a second colour (a box with a border).
+    void setFill(unsigned fill);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     unsigned colour_;
     int border_;
+    bool filled_ = false;
+    unsigned fill_ = 0;
 };
 
 // The "off" mark: a bold cross drawn as two strokes.

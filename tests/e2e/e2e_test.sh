@@ -231,24 +231,29 @@ pass "ALPHA SEARCH for TWO plays ${songs[1]}"
 type_keys numbersign
 sleep 0.5
 
-# --- the back key ends the program --------------------------------------------------------
-# The first "#" blanks the screen and the third in a row on the main screen ends the
-# program. The black screen leaves on any key, so it may take one "#" for itself: the
-# program must still run after two presses and end after the third or the fourth.
-presses=0
-for presses in 1 2 3 4; do
+# --- shuffle survives in Settings.kvx ----------------------------------------------------
+shuffle_line() { sed -n 3p "$work/Settings.kvx" 2>/dev/null | tr -d '\r'; }
+type_keys 5
+shuffle_on() { [[ $(shuffle_line) == 1 ]]; }
+wait_for 5 shuffle_on || fail "SHUFFLE did not write 1 to line 3 of Settings.kvx"
+type_keys 5
+shuffle_off() { [[ $(shuffle_line) == 0 && $(wc -l <"$work/Settings.kvx") -eq 6 ]]; }
+wait_for 5 shuffle_off || fail "NORMAL did not write 0 to line 3 of Settings.kvx"
+pass "SHUFFLE / NORMAL rewrites Settings.kvx"
+
+# --- the back key: black screen, then the exit -------------------------------------------
+# The first "#" blanks the screen, the second leaves the black screen (any key does), and
+# the third and fourth in a row on the main screen end the program.
+for presses in 1 2 3; do
     send_key numbersign
-    if ((presses < 3)); then
-        sleep 0.8
-        alive "$app_pid" || fail "the program ended after only $presses \"#\""
-    elif wait_for $((presses == 3 ? 2 : 5)) not_alive "$app_pid"; then
-        break
-    fi
+    sleep 0.8
+    alive "$app_pid" || fail "the program ended after only $presses \"#\""
 done
-alive "$app_pid" && fail "the program still runs after 4 \"#\""
+send_key numbersign
+wait_for 5 not_alive "$app_pid" || fail "the program still runs after 4 \"#\""
 wait "$app_pid" 2>/dev/null
 status=$?
 app_pid=""
-pass "the program ended after $presses \"#\" (exit status $status)"
+pass "the program ended after the black screen and 4 \"#\" (exit status $status)"
 
 echo "PASS: e2e"

@@ -1,0 +1,78 @@
+// FullBlackForm: the black screen over the whole window, with the BLACK / SLEEP /
+// SNOOZE indicators and the bouncing-lines animation switched by the select key.
+#pragma once
+#include <QImage>
+#include <QTimer>
+#include <functional>
+
+#include "alarm/line_trail.h"
+#include "core/black_screen.h"
+#include "core/screen.h"
+
+class QLabel;
+
+namespace kelvorn {
+
+class FullBlackForm : public Screen, public BlackScreen {
+    Q_OBJECT
+public:
+    FullBlackForm(QWidget* stage, Services& services);
+
+    void keyTyped(const std::string& key) override;
+
+    void showBlack() override;
+    void hideBlack() override;
+    void showIndicator(Indicator which) override;
+    void stopLines() override;
+    void ClearDrawing() override;
+
+    // Hides the indicators, once (2 s after an indicator was shown).
+    void Timer1_Timer();
+    // One animation step (every 10 ms while the animation runs).
+    void Timer2_Timer();
+
+    bool animating() const { return Timer2.isActive(); }
+    const LinePattern& pattern() const { return pattern_; }
+    // The retained drawing, one pixel per window pixel.
+    const QImage& drawing() const { return drawing_; }
+    // The window's size in twips, the bounds of the end points.
+    int widthTwips() const;
+    int heightTwips() const;
+    double pxPerTwip() const { return scale_; }
+
+    // Draws `line` exclusive-or onto `image` and returns the pixels it touched: a
+    // second draw of the same line takes it off again and leaves crossing lines as
+    // they were, so the oldest line goes at constant cost.
+    static QRect xorLine(QImage& image, const TrailLine& line, double pxPerTwip);
+
+    // Raises and activates the program's window; set by whoever builds the program.
+    std::function<void()> activateWindow;
+
+    QLabel* BlackBlack;
+    QLabel* BlackSleep;
+    QLabel* BlackSnooze;
+    QTimer Timer1;  // hides the indicators, 2000 ms, once
+    QTimer Timer2;  // line animation, 10 ms
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void hideIndicators();
+    void leave();
+    void fitToStage();
+    // Scale, indicator places and a fresh drawing for the current size.
+    void adoptSize();
+    void placeIndicators();
+
+    LinePattern pattern_;
+    QImage drawing_;
+    double scale_ = 1.0 / 15.0;  // pixels per twip
+    bool inStep_ = false;
+};
+
+}  // namespace kelvorn
