@@ -21,6 +21,7 @@ struct Services {
     WaveVolume& volume;
     const TwipScale& twips;
     std::string workDir;  // the working folder with the settings files and the cache
+    MediaPlayer* VideoPlayer = nullptr;  // the video screen's player (intro and video list)
 };
 
 // Sets the output volume from VolumeSet.

@@ -1,6 +1,8 @@
 // The media player component: exactly the operations the screens drive.
 #pragma once
 #include <QObject>
+
+class QWidget;
 #include <string>
 
 namespace kelvorn {
@@ -34,6 +36,20 @@ public:
     virtual void setDisplaySize(int size) = 0;
     // Output gain 0..1 (linear amplitude), set by the wave volume.
     virtual void setGain(double gain) = 0;
+
+    // Video players only: the picture as a widget on `parent`, made on the first call
+    // and kept; nullptr for a player without a picture. With display size FullScreen
+    // the picture fills its parent; with DefaultSize it keeps the control's own size.
+    virtual QWidget* videoWidget(QWidget* parent) {
+        (void)parent;
+        return nullptr;
+    }
+    // The control's own place on its screen (visible flag, width and height in pixels).
+    virtual void setControlVisible(bool visible) { (void)visible; }
+    virtual void setControlSize(int width, int height) {
+        (void)width;
+        (void)height;
+    }
 
 signals:
     // The open or play state changed (loaded, failed, ended, paused...).
