@@ -16,6 +16,7 @@ build: configure
 
 run: build
 	@bash scripts/make-demo-media.sh demo/music
+	@bash scripts/make-demo-videos.sh demo
 	cd demo && $(abspath $(BUILD_DIR))/kelvorn
 
 test: build
