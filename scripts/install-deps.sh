@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev libmpv-dev fonts-liberation
+    qt6-base-dev libqt6opengl6-dev libmpv-dev fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool libgl1-mesa-dri
     sox libsox-fmt-mp3 lame ffmpeg
 )
 

@@ -19,6 +19,8 @@
 #include "lists/full_list.h"
 #include "lists/play_list.h"
 #include "lists/tmp_list.h"
+#include "lists/video_form.h"
+#include "lists/video_list_form.h"
 #include "menus/alpha_input.h"
 #include "menus/text_entry.h"
 #include "menus/search_menu.h"
@@ -45,9 +47,11 @@ bool Jukebox::start() {
 
     stage_ = std::make_unique<Stage>();
     MP1_ = std::make_unique<MpvPlayer>();
+    VideoPlayer_ = std::make_unique<MpvPlayer>(MpvPlayer::Kind::Video);
     volume_.addPlayer(MP1_.get());
+    volume_.addPlayer(VideoPlayer_.get());
     services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_,
-                                                    stage_->twips(), workDir_});
+                                                    stage_->twips(), workDir_, VideoPlayer_.get()});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
@@ -64,6 +68,9 @@ bool Jukebox::start() {
     stage_->activate();
     main_->showScreen();
     main_->startReactivation();
+
+    const std::string intro = findFileNoCase(workDir_, "intro.avi");
+    if (!intro.empty()) playIntroVideo(*services_, videoForm(), intro);
 
     // The alarm settings (and shuffle) before the first volume is set.
     alarmMenu().ReadAlarm();
@@ -184,6 +191,19 @@ void Jukebox::wireScreens() {
         black.showIndicator(BlackScreen::Indicator::Black);
     };
     main_->alarmClock().blackScreen = [this]() -> BlackScreen* { return &blackScreen(); };
+    main_->alarmClock().stopVideo = [this] { stopVideoForSleep(*services_, videoForm()); };
+    // The video list opens with its lines as the last FillList left them.
+    main_->openVideoList = [this] { transitions_->open(*main_, videoList()); };
+}
+
+VideoForm& Jukebox::videoForm() {
+    if (!videoForm_) videoForm_ = new VideoForm(stage_.get(), *services_);
+    return *videoForm_;
+}
+
+VideoListForm& Jukebox::videoList() {
+    if (!videoList_) videoList_ = new VideoListForm(stage_.get(), *services_, *transitions_, videoForm());
+    return *videoList_;
 }
 
 AlarmMenu& Jukebox::alarmMenu() {

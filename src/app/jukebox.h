@@ -27,6 +27,8 @@ class TmpList;
 class AlphaInput;
 class AlarmMenu;
 class FullBlackForm;
+class VideoForm;
+class VideoListForm;
 
 class Jukebox {
 public:
@@ -53,6 +55,8 @@ private:
     AlphaInput& alphaInput();
     AlarmMenu& alarmMenu();
     FullBlackForm& blackScreen();
+    VideoForm& videoForm();
+    VideoListForm& videoList();
     void alphaSearch();
     void savePlaylist();
     void wireScreens();
@@ -65,6 +69,7 @@ private:
     WaveVolume volume_;
     std::unique_ptr<Stage> stage_;
     std::unique_ptr<MediaPlayer> MP1_;
+    std::unique_ptr<MediaPlayer> VideoPlayer_;
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<Transitions> transitions_;
@@ -78,6 +83,8 @@ private:
     AlphaInput* alphaInput_ = nullptr;
     AlarmMenu* alarmMenu_ = nullptr;
     FullBlackForm* blackScreen_ = nullptr;
+    VideoForm* videoForm_ = nullptr;
+    VideoListForm* videoList_ = nullptr;
 };
 
 }  // namespace kelvorn

@@ -2,6 +2,7 @@
 
 #include <mpv/client.h>
 
+#include "platform/mpv_video_widget.h"
 #include "platform/quiet_sound_libraries.h"
 
 #include <QMetaObject>
@@ -56,10 +57,25 @@ constexpr Option kOptions[] = {
     {"audio-client-name", "kelvorn"},
     {"volume", "100"},
     {"volume-max", "100"},
-    // No picture yet: songs only. Embedded cover art is never shown.
-    {"vo", "null"},
+    // Embedded cover art is never shown, and mpv never opens a window of its own.
     {"audio-display", "no"},
     {"force-window", "no"},
+};
+
+// Songs have no picture.
+constexpr Option kSongOptions[] = {
+    {"vo", "null"},
+};
+
+// Videos start on the null output too: the picture widget switches to mpv's render API
+// once its GL context exists, and back before that goes away, so a video without a
+// surface still plays its sound (and ends normally) instead of failing its picture.
+constexpr Option kVideoOptions[] = {
+    {"vo", "null"},
+    {"hwdec", "no"},
+    {"osd-level", "0"},
+    {"sub-visibility", "no"},
+    {"keepaspect", "yes"},
 };
 
 // mpv reads "proto://..." and a few other forms as something other than a file;
@@ -72,7 +88,7 @@ std::string localTarget(const std::string& path) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(QObject* parent) : MediaPlayer(parent) {
+MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(kind) {
     const char* debug = std::getenv("KELVORN_DEBUG");
     debug_ = debug && std::strcmp(debug, "1") == 0;
 
@@ -83,12 +99,19 @@ MpvPlayer::MpvPlayer(QObject* parent) : MediaPlayer(parent) {
     mpv_ = mpv_create();
     if (!mpv_)
         return;
-    for (const Option& option : kOptions) {
-        int err = mpv_set_option_string(mpv_, option.name, option.value);
-        if (err < 0 && debug_)
-            std::fprintf(stderr, "kelvorn: mpv option %s=%s: %s\n", option.name, option.value,
-                         mpv_error_string(err));
-    }
+    auto setOptions = [this](const auto& options) {
+        for (const Option& option : options) {
+            int err = mpv_set_option_string(mpv_, option.name, option.value);
+            if (err < 0 && debug_)
+                std::fprintf(stderr, "kelvorn: mpv option %s=%s: %s\n", option.name, option.value,
+                             mpv_error_string(err));
+        }
+    };
+    setOptions(kOptions);
+    if (kind_ == Kind::Video)
+        setOptions(kVideoOptions);
+    else
+        setOptions(kSongOptions);
     if (mpv_initialize(mpv_) < 0) {
         mpv_terminate_destroy(mpv_);
         mpv_ = nullptr;
@@ -105,7 +128,15 @@ MpvPlayer::~MpvPlayer() {
         return;
     // After this returns no wakeup runs any more; queued calls die with the object.
     mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    mpv_terminate_destroy(mpv_);
+    destroyHandle(&mpv_terminate_destroy);
+}
+
+// The render context must go before the core it belongs to.
+void MpvPlayer::destroyHandle(void (*destroy)(mpv_handle*)) {
+    if (widget_)
+        widget_->detach();
+    destroy(mpv_);
+    mpv_ = nullptr;
 }
 
 // Runs on an mpv thread: only queues one drain on the GUI thread.
@@ -128,8 +159,7 @@ void MpvPlayer::mpv_events() {
         if (event->event_id == MPV_EVENT_SHUTDOWN) {
             // The core is going away (we never ask it to): nothing can play any more.
             mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-            mpv_destroy(mpv_);
-            mpv_ = nullptr;
+            destroyHandle(&mpv_destroy);
             if (entry_ != 0)
                 endOfEntry(MPV_END_FILE_REASON_ERROR);
             break;
@@ -196,8 +226,10 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
 // mpv opens the sound output afresh for every song and, without a fixed choice, tries
 // each driver in turn; on some machines that search takes a few hundred milliseconds
 // between two songs. The driver that worked for the first song is kept from then on.
+// Not for videos: changing the sound output while the picture output is running stalls
+// the video (the switch waits on the picture, which waits on the GUI thread).
 void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
-    if (aoPinned_ || prop->format != MPV_FORMAT_STRING || !mpv_)
+    if (aoPinned_ || kind_ == Kind::Video || prop->format != MPV_FORMAT_STRING || !mpv_)
         return;
     const char* driver = *static_cast<char* const*>(prop->data);
     if (!driver || !*driver)
@@ -336,6 +368,35 @@ double MpvPlayer::position() const {
 
 void MpvPlayer::setDisplaySize(int size) {
     displaySize_ = size == FullScreen ? FullScreen : DefaultSize;
+    placeWidget();
+}
+
+QWidget* MpvPlayer::videoWidget(QWidget* parent) {
+    if (kind_ != Kind::Video)
+        return nullptr;
+    if (!widget_) {
+        widget_ = new MpvVideoWidget(mpv_, parent);
+        connect(widget_, &MpvVideoWidget::keyTyped, this, &MediaPlayer::keyPressed);
+        connect(widget_, &MpvVideoWidget::leaveFullScreen, this, [this] { setDisplaySize(DefaultSize); });
+        placeWidget();
+    }
+    return widget_;
+}
+
+void MpvPlayer::setControlVisible(bool visible) {
+    controlVisible_ = visible;
+    placeWidget();
+}
+
+void MpvPlayer::setControlSize(int width, int height) {
+    controlWidth_ = width;
+    controlHeight_ = height;
+    placeWidget();
+}
+
+void MpvPlayer::placeWidget() {
+    if (widget_)
+        widget_->place(displaySize_ == FullScreen, controlVisible_, controlWidth_, controlHeight_);
 }
 
 void MpvPlayer::setGain(double gain) {

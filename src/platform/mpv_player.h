@@ -2,6 +2,8 @@
 #pragma once
 #include "platform/media_player.h"
 
+#include <QPointer>
+
 #include <atomic>
 #include <cstdint>
 
@@ -11,10 +13,16 @@ struct mpv_event_property;
 
 namespace kelvorn {
 
+class MpvVideoWidget;
+
 class MpvPlayer : public MediaPlayer {
     Q_OBJECT
 public:
-    explicit MpvPlayer(QObject* parent = nullptr);
+    // Songs play sound only; a video player also draws its picture into videoWidget().
+    enum class Kind { Songs, Video };
+
+    explicit MpvPlayer(QObject* parent = nullptr) : MpvPlayer(Kind::Songs, parent) {}
+    explicit MpvPlayer(Kind kind, QObject* parent = nullptr);
     ~MpvPlayer() override;
 
     void open(const std::string& path) override;
@@ -30,6 +38,9 @@ public:
     int displaySize() const override { return displaySize_; }
     void setDisplaySize(int size) override;
     void setGain(double gain) override;
+    QWidget* videoWidget(QWidget* parent) override;
+    void setControlVisible(bool visible) override;
+    void setControlSize(int width, int height) override;
 
     // Error-level lines mpv has logged so far (diagnostics for tests).
     int errorLogCount() const { return errorLogs_; }
@@ -40,13 +51,20 @@ private:
     void handleEvent(const mpv_event& event);
     void endOfEntry(int reason);
     void pinAudioOutput(const mpv_event_property* prop);
+    void placeWidget();
+    void destroyHandle(void (*destroy)(mpv_handle*));
 
     // Loads path_ as a new playlist entry, replacing whatever mpv has.
     bool loadEntry(bool paused);
     bool setPauseFlag(bool paused);
     void setStates(int openState, int playState, bool failed);
 
+    const Kind kind_;
     mpv_handle* mpv_ = nullptr;
+    QPointer<MpvVideoWidget> widget_;
+    bool controlVisible_ = true;
+    int controlWidth_ = 0;
+    int controlHeight_ = 0;
     std::atomic<bool> wakeupQueued_{false};
     bool draining_ = false;
     bool signalPending_ = false;

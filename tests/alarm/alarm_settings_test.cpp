@@ -15,16 +15,13 @@ using namespace kelvorn;
 
 namespace {
 
+constexpr const char* kFullFile = "07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n";
+
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-    std::string path(const char* name = "Settings.kvx") const { return work + "/" + name; }
-    void put(const std::string& bytes, const char* name = "Settings.kvx") {
-        ASSERT_TRUE(writeFileAtomic(path(name), bytes));
-    }
     std::string bytes(const char* name = "Settings.kvx") const {
         std::string b;
-        readFileBytes(path(name), b);
+        readFileBytes(work + "/" + name, b);
         return b;
     }
     // State far from the defaults, so that a read visibly resets it.
@@ -52,84 +49,51 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndCreatesNothing) {
 }
 
 TEST_F(SettingsFile, ThreeLinesFoundWithoutRegardToCaseGiveFullVolumes) {
-    put("07:30:00\r\n1\r\n0\r\n", "settings.KVX");
+    ASSERT_TRUE(writeFileAtomic(work + "/settings.KVX", "07:30:00\r\n1\r\n0\r\n"));
     KelvornSERVICE svc = changedState();
     EXPECT_TRUE(readAlarmSettings(svc, work));
-    EXPECT_EQ(svc.AlarmTime, "07:30:00");
-    EXPECT_TRUE(svc.AlarmOn);
-    EXPECT_FALSE(svc.ShuffleOn);
-    EXPECT_EQ(svc.VolNormal, 100);
-    EXPECT_EQ(svc.VolAlarm, 100);
-    EXPECT_EQ(svc.VolSleep, 100);
+    EXPECT_EQ(alarmLines(svc), (std::vector<std::string>{"07:30:00", "1", "0", " 100 ", " 100 ", " 100 "}));
     // Written back under the existing spelling, not beside it.
     ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(bytes("settings.KVX"), "07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n");
+    EXPECT_EQ(bytes("settings.KVX"), kFullFile);
     EXPECT_EQ(bytes(), "");
 }
 
-TEST_F(SettingsFile, TimeIsTheFirstLineUpToACommaAndEmptyMeansMidnight) {
-    KelvornSERVICE svc;
-    applyAlarmLines(svc, {"", "1"});
-    EXPECT_EQ(svc.AlarmTime, "00:00:00");
-    EXPECT_TRUE(svc.AlarmOn);
-    applyAlarmLines(svc, {"06:15:00,old", "0", "1", " 40 "});
-    EXPECT_EQ(svc.AlarmTime, "06:15:00");
-    EXPECT_FALSE(svc.AlarmOn);
-    EXPECT_TRUE(svc.ShuffleOn);
-    EXPECT_EQ(svc.VolNormal, 40);
-    EXPECT_EQ(svc.VolAlarm, 100);
-}
-
-TEST_F(SettingsFile, FlagsAreTrueOnlyForTheNumberOne) {
-    for (const char* value : {"-1", "ON", "", "2", "0"}) {
+TEST_F(SettingsFile, LinesAreReadLeniently) {
+    const struct { std::vector<std::string> lines; const char* time; bool on, shuffle; int volNormal; } cases[] = {
+        {{"", "1", "0"}, "00:00:00", true, false, 100},                  // empty first line: midnight
+        {{"06:15:00,old", "0", "1", " 40 "}, "06:15:00", false, true, 40},  // the time ends at a comma
+        {{"07:00:00", "-1", "-1", "250"}, "07:00:00", false, false, 250},  // volumes kept as read
+        {{"07:00:00", "ON", "", "loud"}, "07:00:00", false, false, 0},
+        {{"07:00:00", "", "2", "99999999999"}, "07:00:00", false, false, 32767},  // held inside 16 bits
+        {{"07:00:00", " 1 ", "1.0"}, "07:00:00", true, true, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.lines[1] << "\" \"" << c.lines[2] << '"');
         KelvornSERVICE svc = changedState();
-        applyAlarmLines(svc, {"07:00:00", value, value});
-        EXPECT_FALSE(svc.AlarmOn) << '"' << value << '"';
-        EXPECT_FALSE(svc.ShuffleOn) << '"' << value << '"';
-    }
-    for (const char* value : {"1", " 1 ", "1.0"}) {
-        KelvornSERVICE svc;
-        applyAlarmLines(svc, {"07:00:00", value, value});
-        EXPECT_TRUE(svc.AlarmOn && svc.ShuffleOn) << '"' << value << '"';
+        applyAlarmLines(svc, c.lines);
+        EXPECT_EQ(svc.AlarmTime, c.time);
+        EXPECT_EQ(svc.AlarmOn, c.on);
+        EXPECT_EQ(svc.ShuffleOn, c.shuffle);
+        EXPECT_EQ(svc.VolNormal, c.volNormal);
     }
 }
 
-TEST_F(SettingsFile, WritesSixCrLfLinesWithVolumesInThePrintLayout) {
+TEST_F(SettingsFile, WritesSixCrLfLinesAndShuffleRewritesLineThreeOnly) {
     KelvornSERVICE svc;
     svc.AlarmTime = "07:30:00";
     svc.AlarmOn = true;
-    svc.VolNormal = 100;
     svc.VolAlarm = 75;
-    svc.VolSleep = 0;
-    ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n0\r\n 100 \r\n 75 \r\n 0 \r\n");
-
     svc.VolSleep = -5;
-    svc.ShuffleOn = true;  // the toggle rewrites line 3; the other values stay
+    ASSERT_TRUE(writeAlarmSettings(svc, work));
+    EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n0\r\n 100 \r\n 75 \r\n-5 \r\n");
+    svc.ShuffleOn = true;
     ASSERT_TRUE(writeAlarmSettings(svc, work));
     EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n1\r\n 100 \r\n 75 \r\n-5 \r\n");
-
-    KelvornSERVICE back = changedState();
-    readAlarmSettings(back, work);
-    EXPECT_EQ(alarmLines(back), alarmLines(svc));
-}
-
-TEST_F(SettingsFile, HandEditedVolumesAreKeptAsReadAndClampedWhereUsed) {
-    put("07:30:00\r\n0\r\n0\r\n250\r\nloud\r\n99999999999\r\n");
-    KelvornSERVICE svc;
-    readAlarmSettings(svc, work);
-    EXPECT_EQ(svc.VolNormal, 250);
-    EXPECT_EQ(svc.VolAlarm, 0);        // not a number
-    EXPECT_EQ(svc.VolSleep, 32767);    // held inside 16 bits
-    EXPECT_EQ(usableVolume(svc.VolNormal), 100);
-    EXPECT_EQ(usableVolume(-20), 0);
-    EXPECT_EQ(usableVolume(65), 65);
-    ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(splitLines(bytes())[3], " 250 ");
 }
 
 TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
-    put("07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n");
+    ASSERT_TRUE(writeFileAtomic(work + "/Settings.kvx", kFullFile));
     KelvornSERVICE svc;
     svc.AlarmTime = "09:45:00";
     // A file size limit makes the write fail even for root; the signal it raises is ignored.
@@ -142,8 +106,6 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
     const bool written = writeAlarmSettings(svc, work);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-
     EXPECT_FALSE(written);
-    EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n");
-    EXPECT_EQ(svc.AlarmTime, "09:45:00");
+    EXPECT_EQ(bytes(), kFullFile);
 }

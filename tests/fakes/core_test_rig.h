@@ -21,6 +21,7 @@ namespace kelvorn {
 struct CoreRig {
     KelvornSERVICE svc;
     FakePlayer player;
+    FakePlayer video;  // the video screen's player
     CountingPump pump;
     FixedClock clock;
     ScriptedRandom random;
@@ -34,6 +35,7 @@ struct CoreRig {
 
     CoreRig() {
         svc.Mp3Path = "/music/";
+        services.VideoPlayer = &video;
         main = std::make_unique<VelmotMAIN>(&stage, services);
         main->Timer2.stop();  // ticks are driven by the tests
         main->endProcess = [this] { ++exits; };
