@@ -73,6 +73,8 @@ constexpr Option kSongOptions[] = {
 constexpr Option kVideoOptions[] = {
     {"vo", "null"},
     {"hwdec", "no"},
+    // No hardware decoding, so no probing of vendor GPU libraries (which print to stderr).
+    {"gpu-hwdec-interop", "no"},
     {"osd-level", "0"},
     {"sub-visibility", "no"},
     {"keepaspect", "yes"},
