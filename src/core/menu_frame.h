@@ -29,7 +29,7 @@ class MenuFrame {
 public:
     MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout& layout);
 
-    // The design's build-up: the title grows from 1 to 26 points (delay 300 each),
+    // The build-up every menu shares: the title grows from 1 to 26 points (delay 300 each),
     // then the mark, the connector with "<<", the left line, the top and bottom lines,
     // each group followed by delay 10000.
     void fadeIn(EventPump& pump, double gfxSpeed);

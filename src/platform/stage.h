@@ -21,7 +21,7 @@ public:
     QRect rect(double left, double top, double width, double height) const;
     // The main screen's area inside the stage.
     QRect mainArea() const { return mainArea_; }
-    // A font of the design's point size (20 twips to the point), scaled.
+    // A font of a layout point size (20 twips to the point), scaled.
     QFont font(const QString& family, double points, bool bold = false) const;
 
 private:
@@ -36,7 +36,7 @@ public:
     const TwipScale& twips() const { return twips_; }
     // Shows the stage full screen.
     void showStage();
-    // Raises and activates the window (the design's "activate the window titled kelvorn").
+    // Raises the window and gives it the keys (other parts bring "kelvorn" to the front this way).
     void activate();
 
 private:
