@@ -28,7 +28,7 @@ struct MenuRig : CoreRig {
     int customLists = 0;
 
     MenuRig() {
-        svc.GFXSpeed = -1;  // no animation passes unless a test asks for them
+        svc.GFXSpeed = -1;  // no animation passes
         progress.menu = &menu;
         menu.openFullList = [this] { ++fullLists; };
         menu.openCustomList = [this] { ++customLists; };
@@ -37,36 +37,34 @@ struct MenuRig : CoreRig {
         for (char c : keys) menu.keyTyped(std::string(1, c));
     }
     void openMenu() { transitions->open(*main, menu); }
-};
-
-// Exactly one entry carries the highlighted look, the one at `index`.
-void expectHighlightOn(const SearchMenu& menu, int index) {
-    EXPECT_EQ(menu.aktbutt(), index);
-    for (int i = 0; i < 6; ++i) {
-        const QPalette p = menu.MainButt[static_cast<size_t>(i)]->palette();
-        EXPECT_EQ(p.color(QPalette::Window) == QColor(0xFF, 0x80, 0x00), i == index) << "entry " << i;
-        EXPECT_EQ(p.color(QPalette::WindowText), i == index ? QColor(0xC0, 0x00, 0x00) : QColor(0xC0, 0xC0, 0xFF))
-            << "entry " << i;
+    // Exactly one entry carries the highlighted look, the one at `index`.
+    void expectHighlightOn(int index) const {
+        EXPECT_EQ(menu.aktbutt(), index);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(menu.MainButt[static_cast<size_t>(i)]->palette().color(QPalette::Window) == QColor(0xFF, 0x80, 0x00),
+                      i == index) << "entry " << i;
     }
-}
+};
 
 }  // namespace
 
-TEST(SearchMenu, HighlightWrapsDigitsLeaveItAndOkRunsTheHighlightedEntry) {
+TEST(SearchMenu, HighlightWrapsDigitsLeaveItBackReturnsAndReopeningKeepsIt) {
     MenuRig rig;
+    rig.main->FadeOut();
+    rig.openMenu();
     rig.typeMenu("q");
-    expectHighlightOn(rig.menu, 5);
-    rig.typeMenu("aac");  // wraps to 0, then Ok on entry 1
-    EXPECT_EQ(rig.customLists, 1);
-    rig.typeMenu("qc2");
-    EXPECT_EQ(rig.fullLists, 1);
-    EXPECT_EQ(rig.customLists, 2);
-    emit rig.menu.MainButt[1]->clicked();
-    EXPECT_EQ(rig.customLists, 3);
+    rig.expectHighlightOn(5);
+    rig.typeMenu("aacqc2");  // wraps to 0, Ok on entry 1, up and Ok on entry 0, digit 2
+    EXPECT_EQ(std::pair(rig.fullLists, rig.customLists), std::pair(1, 2));
     // 7 to 9, unknown keys and entries without a screen yet do nothing here.
     rig.typeMenu("789z345");
-    expectHighlightOn(rig.menu, 0);
-    EXPECT_EQ(rig.fullLists + rig.customLists, 4);
+    rig.expectHighlightOn(0);
+    EXPECT_EQ(std::pair(rig.fullLists, rig.customLists), std::pair(1, 2));
+    rig.typeMenu("aaaac#");  // Ok on "SAVE PLAYLIST", then back
+    EXPECT_TRUE(rig.menu.isHidden());
+    for (auto* b : rig.main->MainButt) EXPECT_TRUE(b->isVisibleTo(rig.main.get()));
+    rig.openMenu();
+    rig.expectHighlightOn(4);
 }
 
 TEST(SearchMenu, KeySettingEqualToADigitWins) {
@@ -74,97 +72,45 @@ TEST(SearchMenu, KeySettingEqualToADigitWins) {
     rig.svc.KeyUp = "1";
     rig.svc.KeyOk = "2";
     rig.typeMenu("1");
-    expectHighlightOn(rig.menu, 5);
+    rig.expectHighlightOn(5);
     rig.typeMenu("a2");  // Ok on entry 0, not the custom list
-    EXPECT_EQ(rig.fullLists, 1);
-    EXPECT_EQ(rig.customLists, 0);
+    EXPECT_EQ(std::pair(rig.fullLists, rig.customLists), std::pair(1, 0));
 }
 
-TEST(SearchMenu, BackReturnsToTheMainScreenAndReopeningKeepsTheHighlight) {
-    MenuRig rig;
-    rig.main->FadeOut();
-    rig.openMenu();
-    EXPECT_TRUE(rig.menu.MainButt[5]->isVisibleTo(&rig.menu));
-    rig.typeMenu("aaaac#");  // Ok on "SAVE PLAYLIST", then back
-    EXPECT_TRUE(rig.menu.isHidden());
-    for (auto* b : rig.main->MainButt) EXPECT_TRUE(b->isVisibleTo(rig.main.get()));
-    rig.openMenu();
-    expectHighlightOn(rig.menu, 4);
-    emit rig.menu.frame.MainBack->clicked();
-    EXPECT_TRUE(rig.menu.isHidden());
-    EXPECT_TRUE(rig.main->MainButt[0]->isVisibleTo(rig.main.get()));
-}
-
-TEST(SearchMenu, FadeInBuildsUpInPacedStepsAndFadeOutClearsAtOnce) {
-    MenuRig rig;
-    rig.svc.GFXSpeed = 2;
-    rig.menu.FadeOut();
-    rig.menu.FadeIn();
-    // Title 26 x (150 + 1), four frame groups of 5001, five entries of 2501.
-    EXPECT_EQ(rig.pump.passes, 26 * 151 + 4 * 5001 + 5 * 2501);
-    EXPECT_TRUE(rig.menu.frame.Line1->isVisibleTo(&rig.menu) && rig.menu.MainButt[5]->isVisibleTo(&rig.menu));
-    rig.pump.passes = 0;
-    rig.menu.FadeOut();
-    EXPECT_EQ(rig.pump.passes, 0);
-    EXPECT_FALSE(rig.menu.frame.MainLabel->isVisibleTo(&rig.menu) || rig.menu.MainButt[3]->isVisibleTo(&rig.menu));
-}
-
-class UpdateArchive : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(work.isValid());
-        rig.services.workDir = work.path().toStdString();
-        ASSERT_TRUE(QDir(work.path()).mkdir("music"));
-        music = rig.services.workDir + "/music/";
-        ASSERT_TRUE(writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
-        ASSERT_TRUE(writeLinesAtomic(rig.services.workDir + "/CashList.kvx", {"gone.mp3"}));
-        rig.openMenu();
-        rig.typeMenu("aa");
-    }
-    QString caption() const { return rig.menu.MainButt[5]->text(); }
-    std::string cache() const {
-        std::string bytes;
-        readFileBytes(rig.services.workDir + "/CashList.kvx", bytes);
-        return bytes;
-    }
-
+// The update entry rescans the music folder and rewrites the cache, the menu staying;
+// whatever arrives during the scan is taken but does nothing.
+TEST(SearchMenu, UpdateArchiveRescansEmptyAndFilledFoldersIgnoringKeysMeanwhile) {
     QTemporaryDir work;
     MenuRig rig;
-    std::string music;
-};
-
-TEST_F(UpdateArchive, RescansAndRewritesTheCacheWhileTheMenuStays) {
-    rig.typeMenu("c");  // Ok on entry 2 runs no update
-    EXPECT_TRUE(rig.progress.captions.empty());
+    ASSERT_TRUE(work.isValid() && QDir(work.path()).mkdir("music"));
+    rig.services.workDir = work.path().toStdString();
+    const std::string music = rig.services.workDir + "/music/";
+    ASSERT_TRUE(writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
+    ASSERT_TRUE(writeLinesAtomic(rig.services.workDir + "/CashList.kvx", {"gone.mp3"}));
+    rig.openMenu();
+    rig.typeMenu("aa");
+    auto expectScanned = [&](const std::string& lines, int16_t count) {
+        EXPECT_EQ(rig.menu.MainButt[5]->text(), "   6 - UPDATE ARCHIVE");
+        EXPECT_FALSE(rig.menu.isHidden());
+        rig.expectHighlightOn(2);
+        std::string bytes;
+        readFileBytes(rig.services.workDir + "/CashList.kvx", bytes);
+        EXPECT_EQ(bytes, lines);
+        EXPECT_EQ(rig.svc.ArchiveCount, count);
+    };
     emit rig.menu.MainButt[5]->clicked();  // an empty folder
-    EXPECT_EQ(caption(), "   6 - UPDATE ARCHIVE");
-    EXPECT_EQ(cache(), "");
-    EXPECT_EQ(rig.svc.ArchiveCount, -1);
-    for (const char* name : {"b.mp3", "A.mp3", "c.MP3", "notes.txt"}) writeFileAtomic(music + name, "");
-    rig.typeMenu("6");
-    EXPECT_EQ(rig.progress.captions, std::vector<QString>(2, "   !!! PLEASE WAIT !!!"));
-    EXPECT_EQ(caption(), "   6 - UPDATE ARCHIVE");
-    EXPECT_EQ(cache(), "A.mp3\r\nb.mp3\r\nc.MP3\r\n");
-    EXPECT_EQ(rig.svc.ArchiveCount, 2);
-    EXPECT_EQ(rig.svc.Mp3Path, music);
-    EXPECT_FALSE(rig.menu.isHidden());
-    expectHighlightOn(rig.menu, 2);
-}
+    expectScanned("", -1);
 
-TEST_F(UpdateArchive, KeysAndClicksDuringTheScanCannotCutIntoIt) {
-    writeFileAtomic(music + "a.mp3", "");
-    // The scan lets events run; whatever arrives then is taken but does nothing.
-    rig.pump.onYield = [this] {
+    for (const char* name : {"b.mp3", "A.mp3", "c.MP3", "notes.txt"}) writeFileAtomic(music + name, "");
+    rig.pump.onYield = [&] {
         rig.typeMenu("6#1q");
         emit rig.menu.frame.MainBack->clicked();
     };
     rig.typeMenu("6");
     rig.pump.onYield = nullptr;
-    EXPECT_EQ(rig.progress.captions.size(), 1u);
+    EXPECT_EQ(rig.progress.captions, std::vector<QString>(2, "   !!! PLEASE WAIT !!!"));
     EXPECT_EQ(rig.fullLists, 0);
-    EXPECT_FALSE(rig.menu.isHidden());
-    expectHighlightOn(rig.menu, 2);
-    EXPECT_EQ(cache(), "a.mp3\r\n");
+    expectScanned("A.mp3\r\nb.mp3\r\nc.MP3\r\n", 2);
     rig.typeMenu("q");  // keys work again afterwards
-    expectHighlightOn(rig.menu, 1);
+    rig.expectHighlightOn(1);
 }
