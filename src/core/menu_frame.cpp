@@ -27,8 +27,7 @@ MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout&
     MainBack->setAlignment(Qt::AlignCenter);
     MainBack->setGeometry(twips.rect(l.backLeft, l.backTop, 1215, 495));
 
-    MainOff = l.crossMark ? static_cast<QWidget*>(new CrossMark(screen, 0xFF0000))
-                          : static_cast<QWidget*>(new RewindMark(screen, 0xFF0000));
+    MainOff = new Mark(screen, l.crossMark ? Mark::Shape::Cross : Mark::Shape::Rewind, 0xFF0000);
     MainOff->setGeometry(twips.rect(l.markLeft, l.markTop, 735, 495));
     Shape1 = new LineShape(screen, 0xFFFFFF, qMax(1, twips.px(kThin)));
     Shape1->setGeometry(twips.rect(l.markLeft - 240, l.markTop - 120, 975, 735));

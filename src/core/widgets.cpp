@@ -44,28 +44,8 @@ void LineShape::paintEvent(QPaintEvent*) {
     p.fillRect(width() - b, 0, b, height(), rgb(colour_));
 }
 
-CrossMark::CrossMark(QWidget* parent, unsigned colour) : QWidget(parent), colour_(colour) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void CrossMark::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const int side = qMin(width(), height());
-    const QRectF box((width() - side) / 2.0, (height() - side) / 2.0, side, side);
-    const QRectF inner = box.adjusted(side * 0.2, side * 0.2, -side * 0.2, -side * 0.2);
-    p.setPen(QPen(rgb(colour_), qMax(2.0, side * 0.16), Qt::SolidLine, Qt::SquareCap));
-    p.drawLine(inner.topLeft(), inner.bottomRight());
-    p.drawLine(inner.topRight(), inner.bottomLeft());
-}
-
-RewindMark::RewindMark(QWidget* parent, unsigned colour) : QWidget(parent), colour_(colour) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
 namespace {
 
-// Two triangles side by side, tips to the left or (mirrored) to the right.
 void paintTwinTriangles(QWidget* w, unsigned colour, bool pointRight) {
     QPainter p(w);
     p.setRenderHint(QPainter::Antialiasing);
@@ -81,14 +61,26 @@ void paintTwinTriangles(QWidget* w, unsigned colour, bool pointRight) {
     }
 }
 
+void paintCross(QWidget* w, unsigned colour) {
+    QPainter p(w);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int side = qMin(w->width(), w->height());
+    const QRectF box((w->width() - side) / 2.0, (w->height() - side) / 2.0, side, side);
+    const QRectF inner = box.adjusted(side * 0.2, side * 0.2, -side * 0.2, -side * 0.2);
+    p.setPen(QPen(rgb(colour), qMax(2.0, side * 0.16), Qt::SolidLine, Qt::SquareCap));
+    p.drawLine(inner.topLeft(), inner.bottomRight());
+    p.drawLine(inner.topRight(), inner.bottomLeft());
+}
+
 }  // namespace
 
-void RewindMark::paintEvent(QPaintEvent*) { paintTwinTriangles(this, colour_, false); }
-
-ForwardMark::ForwardMark(QWidget* parent, unsigned colour) : QWidget(parent), colour_(colour) {
+Mark::Mark(QWidget* parent, Shape shape, unsigned colour) : QWidget(parent), shape_(shape), colour_(colour) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void ForwardMark::paintEvent(QPaintEvent*) { paintTwinTriangles(this, colour_, true); }
+void Mark::paintEvent(QPaintEvent*) {
+    if (shape_ == Shape::Cross) paintCross(this, colour_);
+    else paintTwinTriangles(this, colour_, shape_ == Shape::Forward);
+}
 
 }  // namespace kelvorn

@@ -40,42 +40,19 @@ private:
     unsigned fill_ = 0;
 };
 
-// The "off" mark: a bold cross drawn as two strokes.
-class CrossMark : public QWidget {
+// The symbol marks beside the menus, drawn as shapes: the main screen's "off" cross,
+// the "<<"-like mark (two triangles pointing left) and the ">>"-like one.
+class Mark : public QWidget {
     Q_OBJECT
 public:
-    CrossMark(QWidget* parent, unsigned colour);
+    enum class Shape { Cross, Rewind, Forward };
+    Mark(QWidget* parent, Shape shape, unsigned colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    unsigned colour_;
-};
-
-// The "<<"-like mark of the menu screens: two triangles pointing left.
-class RewindMark : public QWidget {
-    Q_OBJECT
-public:
-    RewindMark(QWidget* parent, unsigned colour);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    unsigned colour_;
-};
-
-// The ">>"-like mark: the rewind mark mirrored, two triangles pointing right.
-class ForwardMark : public QWidget {
-    Q_OBJECT
-public:
-    ForwardMark(QWidget* parent, unsigned colour);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
+    Shape shape_;
     unsigned colour_;
 };
 

@@ -83,7 +83,7 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
     connect(MainCont, &ClickLabel::clicked, this, [this] { MainCont_Click(); });
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
 
-    MainGo = new ForwardMark(this, 0xFF0000);
+    MainGo = new Mark(this, Mark::Shape::Forward, 0xFF0000);
     MainGo->setGeometry(twips.rect(11280, 2880, 735, 495));
     Shape2 = new LineShape(this, 0xFFFFFF, qMax(1, twips.px(kThin)));
     Shape2->setGeometry(twips.rect(11280, 2760, 975, 735));
