@@ -15,19 +15,10 @@
 
 #include <memory>
 
+#include "fakes/wait_for.h"
+
 namespace kelvorn {
 namespace {
-
-// Runs pending events until the condition holds; false when the time runs out.
-template <class Condition>
-bool waitFor(Condition done, int milliseconds = 10000) {
-    QDeadlineTimer deadline(milliseconds);
-    for (; !done(); QThread::msleep(5)) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
 
 void runEventsFor(int milliseconds) { waitFor([] { return false; }, milliseconds); }
 

@@ -15,18 +15,10 @@
 
 #include <memory>
 
+#include "fakes/wait_for.h"
+
 namespace kelvorn {
 namespace {
-
-template <class Condition>
-bool waitFor(Condition done, int milliseconds = 10000) {
-    QDeadlineTimer deadline(milliseconds);
-    for (; !done(); QThread::msleep(5)) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
 
 // A two-second test picture with a tone, H.264 where the encoder exists, else MPEG-4.
 bool makeVideo(const QString& path) {
