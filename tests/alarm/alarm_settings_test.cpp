@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
+
+#include "fakes/file_size_limit.h"
 
 #include "core/kelvorn_service.h"
 #include "platform/text_file.h"
@@ -96,16 +95,7 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
     ASSERT_TRUE(writeFileAtomic(work + "/Settings.kvx", kFullFile));
     KelvornSERVICE svc;
     svc.AlarmTime = "09:45:00";
-    // A file size limit makes the write fail even for root; the signal it raises is ignored.
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit tiny = old;
-    tiny.rlim_cur = 4;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool written = writeAlarmSettings(svc, work);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = underFileSizeLimit(4, [&] { return writeAlarmSettings(svc, work); });
     EXPECT_FALSE(written);
     EXPECT_EQ(bytes(), kFullFile);
 }

@@ -1,9 +1,8 @@
 #include "library/cash_list.h"
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
+#include "fakes/file_size_limit.h"
 #include "library_test_files.h"
 
 namespace kelvorn {
@@ -85,16 +84,7 @@ TEST_F(CashList, FailedWriteLeavesTheOldFileAndNoTemp) {
     writeBytes(file, "old.mp3\r\n");
     svc.ArchiveList = {std::string(4096, 'n') + ".mp3"};
     svc.ArchiveCount = 0;
-    // A file size limit makes the write fail part-way, even for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteCashList(svc, work);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = underFileSizeLimit(100, [&] { return WriteCashList(svc, work); });
     EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(file), "old.mp3\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work), {}), 1) << "temporary file left behind";

@@ -3,9 +3,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+
+#include "fakes/file_size_limit.h"
 
 using namespace kelvorn;
 using Lines = std::vector<std::string>;
@@ -74,16 +74,7 @@ TEST_F(TextFileTest, AtomicWriteReplacesOrLeavesTheOldFileAndNoTemp) {
     ASSERT_TRUE(writeFileAtomic(p, "old\r\n"));
     EXPECT_EQ(contents(p), "old\r\n");
 
-    // A file size limit makes the write fail part-way, even for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = writeFileAtomic(p, std::string(4096, 'n'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    const bool written = underFileSizeLimit(100, [&] { return writeFileAtomic(p, std::string(4096, 'n')); });
     EXPECT_FALSE(written);
     EXPECT_EQ(contents(p), "old\r\n");
 
