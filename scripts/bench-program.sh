@@ -28,27 +28,8 @@ xvfb_pid=""
 app_pid=""
 drain_pid=""
 
-now_us() { echo "${EPOCHREALTIME//[!0-9]/}"; }
-
-alive() {
-    [[ -n $1 ]] || return 1
-    local stat
-    # A plain read: a process that ends between the test and the read is no error.
-    { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
-    stat=${stat##*) }
-    [[ ${stat:0:1} != Z ]]
-}
-
-# Waits up to $1 seconds for the command in "$2..." to succeed.
-wait_for() {
-    local deadline=$(($(now_us) + $1 * 1000000))
-    shift
-    while true; do
-        "$@" && return 0
-        (($(now_us) < deadline)) || return 1
-        sleep 0.05
-    done
-}
+# shellcheck source=scripts/process-helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/process-helpers.sh"
 
 stop_pid() {
     local pid=$1

@@ -39,16 +39,8 @@ fail() {
     exit 1
 }
 
-# True while the process runs (a reaped or zombie process counts as ended).
-alive() {
-    [[ -n $1 ]] || return 1
-    local stat
-    # A plain read: a process that ends between the test and the read is no error.
-    { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 1
-    stat=${stat##*) }
-    [[ ${stat:0:1} != Z ]]
-}
-not_alive() { ! alive "$1"; }
+# shellcheck source=scripts/process-helpers.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/process-helpers.sh"
 
 # Ends the processes this script started, and removes the working folder.
 cleanup() {
@@ -63,19 +55,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-now_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
-
-# Waits up to $1 seconds for the command in "$2..." to succeed.
-wait_for() {
-    local deadline=$(($(now_ms) + $1 * 1000))
-    shift
-    while true; do
-        "$@" && return 0
-        (($(now_ms) < deadline)) || return 1
-        sleep 0.1
-    done
-}
 
 # Names (without folder) of the .mp3 files the process has open, one per line.
 open_mp3s() {
