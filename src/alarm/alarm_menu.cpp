@@ -307,7 +307,7 @@ void AlarmMenu::ReadAlarm() {
     else main_.ShuffleStatus->clear();
 }
 
-void AlarmMenu::WriteAlarm() { writeAlarmSettings(s.svc, s.workDir); }
+void AlarmMenu::WriteAlarm() { noteSaved(s, writeAlarmSettings(s.svc, s.workDir)); }
 
 // ---- fades --------------------------------------------------------------------------------
 

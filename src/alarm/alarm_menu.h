@@ -38,7 +38,7 @@ public:
     // Loads "Settings.kvx" and brings the main screen's and this screen's displays in
     // line; a missing file leaves the defaults and touches no display.
     void ReadAlarm();
-    // Stores the alarm time, the flags and the volumes; a failed write is ignored.
+    // Stores the alarm time, the flags and the volumes; a failed write is shown.
     void WriteAlarm();
 
     // Change the selected bar's volume by 5 within 0..100 and let the output follow it.

@@ -51,7 +51,7 @@ bool Jukebox::start() {
     volume_.addPlayer(MP1_.get());
     volume_.addPlayer(VideoPlayer_.get());
     services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_,
-                                                    stage_->twips(), workDir_, VideoPlayer_.get()});
+                                                    stage_->twips(), workDir_, VideoPlayer_.get(), {}});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
@@ -59,6 +59,7 @@ bool Jukebox::start() {
         std::fflush(nullptr);
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
     };
+    services_->notSaved = [this] { main_->showNotice("NOT SAVED"); };
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
     wireScreens();
     QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(),
@@ -69,13 +70,14 @@ bool Jukebox::start() {
     main_->showScreen();
     main_->startReactivation();
 
-    const std::string intro = findFileNoCase(workDir_, "intro.avi");
-    if (!intro.empty()) playIntroVideo(*services_, videoForm(), intro);
-
-    // The alarm settings (and shuffle) before the first volume is set.
+    // The alarm settings (and shuffle) and the normal volume before anything plays, so
+    // that neither the intro nor the first song ever sounds above the normal volume.
     alarmMenu().ReadAlarm();
     svc_.VolumeSet = svc_.VolNormal;
     SetWaveVolume(*services_);
+
+    const std::string intro = findFileNoCase(workDir_, "intro.avi");
+    if (!intro.empty()) playIntroVideo(*services_, videoForm(), intro);
 
     main_->hideDecoration();
     main_->FadeOut();
@@ -88,8 +90,9 @@ bool Jukebox::start() {
     svc_.ListMode = false;
     svc_.SnoozeOn = false;
     LoadVideoList(svc_, workDir_);
-    loadArchive();
-    WriteCashList(svc_, workDir_);
+    // A cache that could not be read, or a music folder that could not be listed, is
+    // never written back as an empty archive.
+    if (loadArchive()) noteSaved(*services_, WriteCashList(svc_, workDir_));
 
     main_->startClock();
     main_->Timer1_Timer();
@@ -100,12 +103,9 @@ bool Jukebox::start() {
     return true;
 }
 
-void Jukebox::loadArchive() {
-    if (isNormalFile(cashListPath(workDir_))) {
-        ReadCashList(svc_, workDir_);
-        return;
-    }
-    ScanArchive(svc_, workDir_, pump_, updateForm());
+bool Jukebox::loadArchive() {
+    if (isNormalFile(cashListPath(workDir_))) return ReadCashList(svc_, workDir_);
+    return ScanArchive(svc_, workDir_, pump_, updateForm());
 }
 
 UpdateForm& Jukebox::updateForm() {
@@ -150,10 +150,12 @@ void Jukebox::alphaSearch() {
 
 void Jukebox::savePlaylist() {
     AlphaInput& entry = alphaInput();
-    // "_" stays as typed in a playlist name; a name that is refused writes nothing.
-    if (runTextEntry(*services_, *transitions_, searchMenu(), entry, "SAVE PLAYLIST"))
-        SavePlaylist(svc_, svc_.AlphaText);
+    // "_" stays as typed in a playlist name. An empty list kept from overwriting a
+    // playlist ends like a cancel; a failed save is shown once the main screen is back.
+    const bool accepted = runTextEntry(*services_, *transitions_, searchMenu(), entry, "SAVE PLAYLIST");
+    const SaveResult result = accepted ? SavePlaylist(svc_, svc_.AlphaText) : SaveResult::Kept;
     transitions_->backToMain(entry);
+    noteSaved(*services_, result != SaveResult::Failed);
 }
 
 PlayList& Jukebox::playList() {

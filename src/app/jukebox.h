@@ -43,7 +43,8 @@ public:
     VelmotMAIN& mainScreen() { return *main_; }
 
 private:
-    void loadArchive();
+    // The archive from the cache, or by a scan without one; false when neither worked.
+    bool loadArchive();
     // Screens are created on first use and kept, so their highlight and list
     // position survive between visits.
     UpdateForm& updateForm();

@@ -115,6 +115,7 @@ void AlarmClock::tick() {
 
 void AlarmClock::snoozeEnd() {
     KelvornSERVICE& svc = s_.svc;
+    svc.cancelEntry();
     stopTimers();
     svc.PlayOn = true;
     if (BlackScreen* b = black()) {
@@ -143,6 +144,7 @@ void AlarmClock::sleepCountdown(double now) {
 // Everything stops; the volume stays at the sleep volume until something sets another.
 void AlarmClock::sleepEnd() {
     KelvornSERVICE& svc = s_.svc;
+    svc.cancelEntry();
     stopTimers();
     svc.SleepOn = false;
     if (stopVideo) stopVideo();
@@ -167,6 +169,7 @@ void AlarmClock::sleepEnd() {
 // The alarm list plays at the alarm volume; the alarm stays armed for the next day.
 void AlarmClock::alarmStart() {
     KelvornSERVICE& svc = s_.svc;
+    svc.cancelEntry();
     stopTimers();
     svc.SleepOn = false;
     main_.SleepStatus->clear();

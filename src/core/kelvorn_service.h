@@ -45,6 +45,9 @@ struct KelvornSERVICE {
     std::vector<std::string> ArchiveOverflow;
     SongList CustomSongs;
     int16_t CustomCount = -1;
+    // Lines of the last loaded playlist beyond the reachable entries, written back after
+    // the list when it is saved, so that loading and saving never shortens a playlist.
+    std::vector<std::string> CustomOverflow;
     std::string ListName;        // playlist last loaded into CustomSongs
     SongList PlaylistNames;
     int16_t PlaylistCount = -1;
@@ -82,6 +85,15 @@ struct KelvornSERVICE {
     std::string AlphaText;
     bool AlphaRunning = false;
     bool AlphaCancel = false;
+    unsigned AlphaEntry = 0;     // counts the entries started: a wait ends with its own entry only
+
+    // Ends a running text entry as cancelled: the clock forces the main screen to the
+    // front (sleep end, alarm, snooze end) and the entry's work must not follow later.
+    void cancelEntry() {
+        if (!AlphaRunning) return;
+        AlphaCancel = true;
+        AlphaRunning = false;
+    }
 
     // The playing list and its highest index, as ListMode selects.
     const SongList& playingList() const { return ListMode ? CustomSongs : ArchiveList; }

@@ -10,4 +10,9 @@ namespace kelvorn {
 // A hand-edited settings file may hold any number; the output only takes 0..100.
 void SetWaveVolume(Services& s) { s.volume.set(std::clamp(s.svc.VolumeSet, 0.0, 100.0)); }
 
+bool noteSaved(Services& s, bool written) {
+    if (!written && s.notSaved) s.notSaved();
+    return written;
+}
+
 }  // namespace kelvorn

@@ -1,5 +1,6 @@
 // The process-wide services every screen is given: state, player, pump, clock, random.
 #pragma once
+#include <functional>
 #include <string>
 
 namespace kelvorn {
@@ -22,9 +23,15 @@ struct Services {
     const TwipScale& twips;
     std::string workDir;  // the working folder with the settings files and the cache
     MediaPlayer* VideoPlayer = nullptr;  // the video screen's player (intro and video list)
+    // Tells the user that a file could not be written (the main screen's notice).
+    std::function<void()> notSaved;
 };
 
 // Sets the output volume from VolumeSet.
 void SetWaveVolume(Services& s);
+
+// Passes `written` through; a failed write is shown to the user, since the change
+// would otherwise be gone at the next start without a sign.
+bool noteSaved(Services& s, bool written);
 
 }  // namespace kelvorn

@@ -18,6 +18,8 @@ namespace kelvorn {
 
 namespace {
 
+constexpr int kNoticeMs = 4000;
+
 template <typename L>
 L* place(L* w, const TwipScale& t, double left, double top, double width, double height) {
     w->setGeometry(t.rect(left, top, width, height));
@@ -62,6 +64,12 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     AlarmStatus = label("Times New Roman", 26, true, 0xC00000, right, -120, 5520, 2775, 735);
     Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
     Label1->setText("V.1.5");
+    // Right of the artist, below where the menu and list screens end.
+    Notice = label("Times New Roman", 26, true, palette::kErrorText, right, 7200, 8040, 4695, 735);
+    Notice->hide();
+    NoticeTimer.setSingleShot(true);
+    NoticeTimer.setInterval(kNoticeMs);
+    connect(&NoticeTimer, &QTimer::timeout, Notice, &QWidget::hide);
 
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
     Timer1.setInterval(100);
@@ -177,6 +185,14 @@ void VelmotMAIN::FadeIn() {
     for (QWidget* w : {AlarmStatus, AlarmTimeDisplay, SnoozeStatus, SleepStatus, ShuffleStatus}) w->show();
     frame.fadeIn(s.pump, svc.GFXSpeed);
     MainButt.fadeIn(s.pump, svc.GFXSpeed);
+}
+
+void VelmotMAIN::showNotice(const QString& text) {
+    debugEvent("notice", text.toStdString());
+    Notice->setText(text);
+    Notice->show();
+    Notice->raise();
+    NoticeTimer.start();
 }
 
 void VelmotMAIN::Timer1_Timer() { alarmClock_.tick(); }

@@ -34,6 +34,10 @@ public:
     // Hides the decoration before the first build-up.
     void hideDecoration();
 
+    // Shows `text` in the notice place for a few seconds (below the menu screens, so it
+    // is seen from every menu).
+    void showNotice(const QString& text);
+
     // Paints the highlight on button `index` and the other buttons normal.
     void highlight(int index) { MainButt.highlight(index); }
     int aktbutt() const { return MainButt.aktbutt(); }
@@ -72,10 +76,12 @@ public:
     MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
     ButtonColumn MainButt;  // the six buttons, built after the frame
     QLabel* Label1;
+    QLabel* Notice;  // "NOT SAVED" and the like, hidden after a few seconds
 
     QTimer Timer1;  // clock, 100 ms
     QTimer Timer2;  // playback, 100 ms
     QTimer Timer3;  // window re-activation, 1200 ms
+    QTimer NoticeTimer;  // hides the notice
 
 private:
     void player_stateChanged();

@@ -12,7 +12,7 @@
 
 namespace kelvorn {
 
-void ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
+bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
                  ScanProgress& progress) {
     // Re-read at every scan, so an edited music folder file takes effect.
     svc.Mp3Path = musicFolderFor(workDir);
@@ -20,7 +20,15 @@ void ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pum
     progress.showSort(0);
     progress.scanStarted();
 
-    std::vector<std::string> found = listMatching(svc.Mp3Path, ".mp3");
+    bool listed = false;
+    std::vector<std::string> found = listMatching(svc.Mp3Path, ".mp3", &listed);
+    if (!listed) {
+        // A music folder that is away (a USB disk, a network share) is no empty folder:
+        // the archive stays as it was.
+        progress.showFound(-1);
+        progress.scanFinished();
+        return false;
+    }
 
     // The unsorted names go to TmpSongs, followed by one empty entry; names no count
     // can reach are not stored.
@@ -54,6 +62,7 @@ void ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pum
     svc.ArchiveCount = static_cast<int16_t>(last);
 
     progress.scanFinished();
+    return true;
 }
 
 }  // namespace kelvorn

@@ -20,8 +20,9 @@ public:
 // Re-reads the music folder file into Mp3Path, lists Mp3Path + "*.mp3", sorts the names
 // and stores them in ArchiveList/ArchiveCount (at most the reachable entries); the
 // unsorted names are left in TmpSongs. Yields to `pump` after every name. Does not
-// write the cache.
-void ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
+// write the cache. False, with the archive and TmpSongs untouched, when the music folder
+// could not be listed.
+bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
                  ScanProgress& progress);
 
 }  // namespace kelvorn

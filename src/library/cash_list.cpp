@@ -18,12 +18,13 @@ std::string cashListPath(const std::string& workDir) {
     return workDir.back() == '/' ? workDir + kCashListName : workDir + "/" + kCashListName;
 }
 
-void ReadCashList(KelvornSERVICE& svc, const std::string& workDir) {
+bool ReadCashList(KelvornSERVICE& svc, const std::string& workDir) {
     svc.ArchiveCount = -1;
     svc.ArchiveOverflow.clear();
 
     std::vector<std::string> lines;
-    readLines(cashListPath(workDir), lines);  // unreadable: no lines, an empty archive
+    // Unreadable: no lines, an empty archive.
+    if (!readLines(cashListPath(workDir), lines)) return false;
 
     const size_t reachable = std::min(lines.size(), static_cast<size_t>(kReachableEntries));
     if (svc.ArchiveList.size() < reachable) svc.ArchiveList.resize(reachable);
@@ -33,6 +34,7 @@ void ReadCashList(KelvornSERVICE& svc, const std::string& workDir) {
     svc.ArchiveOverflow.assign(std::make_move_iterator(lines.begin() + static_cast<long>(reachable)),
                                std::make_move_iterator(lines.end()));
     svc.ArchiveCount = static_cast<int16_t>(static_cast<int>(reachable) - 1);
+    return true;
 }
 
 bool WriteCashList(const KelvornSERVICE& svc, const std::string& workDir) {

@@ -12,8 +12,10 @@ constexpr const char* kCashListName = "CashList.kvx";
 std::string cashListPath(const std::string& workDir);
 
 // Fills ArchiveList/ArchiveCount from the cache, one entry per line. Lines beyond the
-// reachable entries go to ArchiveOverflow. An unreadable file leaves what could be read.
-void ReadCashList(KelvornSERVICE& svc, const std::string& workDir);
+// reachable entries go to ArchiveOverflow. False when the file could not be read (a
+// folder of that name, a FIFO, no permission, over the size limit): the archive is then
+// empty, and the cache must not be written back.
+bool ReadCashList(KelvornSERVICE& svc, const std::string& workDir);
 
 // Replaces the cache with entries 0..ArchiveCount and the overflow lines, each ended
 // by CR LF; an empty archive gives a file of zero bytes. False when it could not be written.

@@ -2,6 +2,7 @@
 #include "library/playlists.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 #include <vector>
 
@@ -40,15 +41,21 @@ bool unsignedLess(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool SavePlaylist(const KelvornSERVICE& svc, const std::string& name) {
-    if (!acceptableName(name)) return false;
+SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name) {
+    if (!acceptableName(name)) return SaveResult::Failed;
     const std::string path = svc.Mp3Path + name + kExtension;
     const size_t count = static_cast<size_t>(std::max(svc.CustomCount + 1, 0));
-    if (svc.CustomSongs.size() >= count) return writeLinesAtomic(path, svc.CustomSongs, 0, count);
+    if (count == 0 && svc.CustomOverflow.empty()) {
+        std::error_code error;
+        const auto oldSize = std::filesystem::file_size(path, error);
+        if (!error && oldSize > 0) return SaveResult::Kept;
+    }
     // Entries up to CustomCount that were never stored are written as blank lines.
-    SongList padded(svc.CustomSongs);
-    padded.resize(count);
-    return writeLinesAtomic(path, padded);
+    SongList lines(svc.CustomSongs.begin(),
+                   svc.CustomSongs.begin() + static_cast<long>(std::min(count, svc.CustomSongs.size())));
+    lines.resize(count);
+    lines.insert(lines.end(), svc.CustomOverflow.begin(), svc.CustomOverflow.end());
+    return writeLinesAtomic(path, lines) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir) {
@@ -88,6 +95,7 @@ void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir) {
 void LoadPlaylist(KelvornSERVICE& svc, const std::string& name) {
     svc.ListName = name;
     svc.CustomCount = 0;
+    svc.CustomOverflow.clear();
     const std::string path = svc.Mp3Path + name;
     // A missing file ends here: entry 0 of the former list becomes the whole list.
     if (!isNormalFile(path)) return;
@@ -97,6 +105,9 @@ void LoadPlaylist(KelvornSERVICE& svc, const std::string& name) {
     const size_t reachable = std::min(lines.size(), static_cast<size_t>(kReachableEntries));
     if (svc.CustomSongs.size() < reachable) svc.CustomSongs.resize(reachable);
     std::move(lines.begin(), lines.begin() + static_cast<long>(reachable), svc.CustomSongs.begin());
+    // Lines no count can reach are kept aside for the next save.
+    svc.CustomOverflow.assign(std::make_move_iterator(lines.begin() + static_cast<long>(reachable)),
+                              std::make_move_iterator(lines.end()));
     svc.CustomCount = static_cast<int16_t>(static_cast<int>(reachable) - 1);
 }
 

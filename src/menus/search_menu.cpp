@@ -79,9 +79,9 @@ void SearchMenu::updateArchive() {
     ClickLabel* entry = MainButt[kUpdateEntry];
     s.pump.pass();
     entry->setText(kPleaseWait);
-    ScanArchive(s.svc, s.workDir, s.pump, progress_);
-    // A cache that cannot be written keeps its old contents; the menu goes on.
-    WriteCashList(s.svc, s.workDir);
+    // A music folder that is away leaves the archive and its cache as they were; a cache
+    // that cannot be written keeps its old contents, and the user is told.
+    if (ScanArchive(s.svc, s.workDir, s.pump, progress_)) noteSaved(s, WriteCashList(s.svc, s.workDir));
     entry->setText(kButtonCaptions[kUpdateEntry]);
     updating_ = false;
 }

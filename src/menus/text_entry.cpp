@@ -23,9 +23,13 @@ bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, Alpha
     menu.hide();
     entry.FadeIn();
     // The entry screen's keys and ticks, and every other timer, run inside this wait.
-    s.svc.AlphaRunning = true;
-    while (s.svc.AlphaRunning) s.pump.pass();
-    return !s.svc.AlphaCancel;
+    KelvornSERVICE& svc = s.svc;
+    const unsigned ticket = ++svc.AlphaEntry;
+    svc.AlphaRunning = true;
+    while (svc.AlphaRunning && svc.AlphaEntry == ticket) s.pump.pass();
+    // An entry started inside this wait (after a forced return to the main screen) took
+    // the exchange over: its accept is not this entry's.
+    return svc.AlphaEntry == ticket && !svc.AlphaCancel;
 }
 
 }  // namespace kelvorn

@@ -12,7 +12,8 @@ class AlphaInput;
 
 // Wipes from the lists menu to the entry screen titled `title`, runs the entry and
 // returns true when it was accepted (the text is in AlphaText). The entry screen is
-// still shown when this returns; the caller goes on to the next screen.
+// still shown when this returns; the caller goes on to the next screen. An entry
+// cancelled by the clock, or overtaken by a later entry, counts as cancelled.
 bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry,
                   const QString& title);
 

@@ -19,11 +19,12 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Calls visit(name) for every regular, non-hidden file of the folder.
+// Calls visit(name) for every regular, non-hidden file of the folder. False when the
+// folder could not be listed to its end (missing, unreadable, a share gone away).
 template <typename Visit>
-void forEachNormalFile(const std::string& folder, Visit visit) {
+bool forEachNormalFile(const std::string& folder, Visit visit) {
     std::error_code ec;
-    fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied, ec);
+    fs::directory_iterator it(fs::path(folder), ec);  // an unreadable folder is an error
     const fs::directory_iterator end;
     while (!ec && it != end) {
         const fs::directory_entry& entry = *it;
@@ -33,18 +34,19 @@ void forEachNormalFile(const std::string& folder, Visit visit) {
             visit(std::move(name));
         it.increment(ec);
     }
+    return !ec;
 }
 
 }  // namespace
 
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension) {
+std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete) {
     const auto slash = prefix.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : prefix.substr(0, slash + 1);
     const std::string_view namePrefix =
         slash == std::string::npos ? std::string_view(prefix) : std::string_view(prefix).substr(slash + 1);
 
     std::vector<std::string> names;
-    forEachNormalFile(folder, [&](std::string name) {
+    const bool listed = forEachNormalFile(folder, [&](std::string name) {
         // prefix + "*" + extension: both ends must fit without overlapping.
         if (name.size() < namePrefix.size() + extension.size()) return;
         const std::string_view n(name);
@@ -52,6 +54,7 @@ std::vector<std::string> listMatching(const std::string& prefix, std::string_vie
             equalNoCase(n.substr(n.size() - extension.size()), extension))
             names.push_back(std::move(name));
     });
+    if (complete) *complete = listed;
     return names;
 }
 

@@ -11,8 +11,10 @@ namespace kelvorn {
 // folder when there is none), the rest must begin the file name. The extension
 // (".mp3") and the name prefix match without regard to letter case. Hidden files,
 // folders and subfolders' contents are left out. Names are returned as bare file
-// names, bytes unchanged, in no particular order. A missing folder gives none.
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension);
+// names, bytes unchanged, in no particular order. A missing folder gives none, and
+// `complete` (when given) tells whether the folder could be listed to its end.
+std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension,
+                                      bool* complete = nullptr);
 
 // Path of the regular file in `folder` whose name equals `name` without regard to
 // letter case (the exact name wins when both exist); empty when there is none.

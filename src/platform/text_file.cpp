@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kelvorn {
 
@@ -38,6 +40,45 @@ bool writeAll(int fd, std::string_view bytes) {
         left -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// Where a chain of symbolic links ends (the path itself when it is no link). A chain
+// that does not end within a few steps is written as it stands, and then fails.
+std::string linkTarget(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<size_t>(n) >= link.size()) return path;
+        link.resize(static_cast<size_t>(n));
+        path = link[0] == '/' ? link : folderOf(path) + "/" + link;
+    }
+    return path;
+}
+
+// Temporary files are hidden (a leading dot), so no folder listing of the program ever
+// shows one, and named after their target, so a write can find what a crash left.
+std::string tempPrefix(const std::string& target) {
+    const auto slash = target.rfind('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    return folder + "." + name + ".tmp-";
+}
+
+// Removes the temporary files of earlier writes of the same file that never finished.
+void removeLeftovers(const std::string& folder, const std::string& namePrefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() > namePrefix.size() && name.substr(0, namePrefix.size()) == namePrefix &&
+            name.find_first_not_of("0123456789-", namePrefix.size()) == std::string_view::npos)
+            stale.emplace_back(name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) ::unlink((folder + "/" + name).c_str());
 }
 
 // Makes the rename itself durable; a failure here does not undo the write.
@@ -120,21 +161,28 @@ bool readFirstLine(const std::string& path, std::string& line) {
 
 bool writeFileAtomic(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') return false;
+    // A link is kept: the file it leads to is the one replaced.
+    const std::string target = linkTarget(path);
+    const std::string folder = folderOf(target);
+    const std::string prefix = tempPrefix(target);
     // Pid plus a counter: unique per process and per concurrent write.
     static std::atomic<unsigned> counter{0};
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter.fetch_add(1));
+    const std::string temp = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
 
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // The replaced file keeps its permission bits; a new one gets the usual 0666 & ~umask.
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false;
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    syncFolder(folderOf(path));
+    syncFolder(folder);
+    removeLeftovers(folder, prefix.substr(prefix.rfind('/') + 1));
     return true;
 }
 

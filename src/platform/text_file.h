@@ -21,8 +21,10 @@ bool readLines(const std::string& path, std::vector<std::string>& lines);
 // First line of a file; false when the file is missing, unreadable or has no line.
 bool readFirstLine(const std::string& path, std::string& line);
 
-// Replaces the file with the bytes: written to a temporary file beside it, flushed,
-// then renamed over the target. On failure the old file stays as it was.
+// Replaces the file with the bytes: written to a hidden temporary file beside it,
+// flushed, then renamed over the target. A symbolic link stays and the file it leads to
+// is replaced; a replaced file keeps its permission bits. On failure the old file stays
+// as it was; a success also removes what failed writes of the same file left behind.
 bool writeFileAtomic(const std::string& path, std::string_view bytes);
 
 // Every line followed by CR LF, written with writeFileAtomic.

@@ -27,7 +27,7 @@ struct CoreRig {
     ScriptedRandom random;
     WaveVolume volume;
     TwipScale twips{810, 610};
-    Services services{svc, player, pump, clock, random, volume, twips, "."};
+    Services services{svc, player, pump, clock, random, volume, twips, ".", nullptr, {}};
     QWidget stage;
     std::unique_ptr<VelmotMAIN> main;
     std::unique_ptr<Transitions> transitions;

@@ -104,21 +104,26 @@ TEST_F(Scan, OnlyMp3FilesDirectlyInTheFolder) {
     EXPECT_EQ(svc.ArchiveList[0], "x.MP3");
 }
 
-TEST_F(Scan, EmptyOrMissingFolderGivesAnEmptyArchive) {
+TEST_F(Scan, EmptyFolderGivesAnEmptyArchiveAndAFolderAwayKeepsTheOldOne) {
     svc.ArchiveList = {"old.mp3"};
     svc.ArchiveCount = 0;
-    scan();
+    EXPECT_TRUE(ScanArchive(svc, work, pump, *this));
     EXPECT_EQ(svc.ArchiveCount, -1);
     EXPECT_EQ(found.back(), -1);
     EXPECT_EQ(sort, std::vector<int>{0});
     EXPECT_EQ(svc.TmpSongs.at(0), "");
 
-    // The music folder file is read again at every scan.
+    // The music folder file is read again at every scan. A folder that cannot be listed
+    // (a disk or share away) is no empty folder: the archive stays.
     test::writeBytes(in("Mp3Path.kvx"), music + "/missing/\r\n");
     svc.ArchiveCount = 0;
-    scan();
+    svc.TmpSongs = {"result.mp3"};
+    EXPECT_FALSE(ScanArchive(svc, work, pump, *this));
     EXPECT_EQ(svc.Mp3Path, music + "/missing/");
-    EXPECT_EQ(svc.ArchiveCount, -1);
+    EXPECT_EQ(svc.ArchiveCount, 0);
+    EXPECT_EQ(svc.ArchiveList[0], "old.mp3");
+    EXPECT_EQ(svc.TmpSongs, Names{"result.mp3"});
+    EXPECT_EQ(events.back(), "finished");
 }
 
 TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStored) {

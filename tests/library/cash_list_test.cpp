@@ -73,7 +73,7 @@ TEST_F(CashList, UnreadableCacheGivesAnEmptyArchiveAndCannotBeWritten) {
     std::filesystem::create_directory(file);
     svc.ArchiveList = {"old.mp3"};
     svc.ArchiveCount = 0;
-    ReadCashList(svc, work);
+    EXPECT_FALSE(ReadCashList(svc, work));  // so the caller does not write it back
     EXPECT_EQ(svc.ArchiveCount, -1);
     svc.ArchiveCount = 0;
     EXPECT_FALSE(WriteCashList(svc, work));

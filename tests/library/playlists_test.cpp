@@ -32,7 +32,7 @@ protected:
 
 TEST_F(Playlists, SaveAndLoadRoundTrips) {
     setCustom({});
-    ASSERT_TRUE(SavePlaylist(svc, "Empty"));
+    ASSERT_EQ(SavePlaylist(svc, "Empty"), SaveResult::Saved);
     EXPECT_EQ(readBytes(music + "Empty.m3u"), "");
     setCustom({"x.mp3"});
     LoadPlaylist(svc, "Empty.m3u");
@@ -48,20 +48,43 @@ TEST_F(Playlists, SaveAndLoadRoundTrips) {
 
     // Saving under an existing name replaces it; the empty name writes ".m3u".
     setCustom({"z.mp3"});
-    ASSERT_TRUE(SavePlaylist(svc, "Three"));
+    ASSERT_EQ(SavePlaylist(svc, "Three"), SaveResult::Saved);
     EXPECT_EQ(readBytes(music + "Three.m3u"), "z.mp3\r\n");
-    ASSERT_TRUE(SavePlaylist(svc, ""));
+    ASSERT_EQ(SavePlaylist(svc, ""), SaveResult::Saved);
     EXPECT_EQ(readBytes(music + ".m3u"), "z.mp3\r\n");
     EXPECT_EQ(listed(), (Lines{".m3u", "Empty.m3u", "Three.m3u"}));
 }
 
-TEST_F(Playlists, RefusedNamesWriteNothing) {
+// Nothing is written for a name that cannot be a file name, nor for an empty list over
+// a playlist holding songs (an empty list after a start would silence "ALARM").
+TEST_F(Playlists, RefusedSavesWriteNothing) {
     writeBytes(music + "a.m3u", "old.mp3\r\n");
     setCustom({"new.mp3"});
     for (const std::string& name : Lines{"a/b", "x\ty", "a\x7f", std::string("a\0", 2), "../a"})
-        EXPECT_FALSE(SavePlaylist(svc, name)) << name;
+        EXPECT_EQ(SavePlaylist(svc, name), SaveResult::Failed) << name;
+    svc.CustomCount = -1;
+    EXPECT_EQ(SavePlaylist(svc, "a"), SaveResult::Kept);
     EXPECT_EQ(readBytes(music + "a.m3u"), "old.mp3\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(music), {}), 1);  // no stray temp file
+    writeBytes(music + "b.m3u", "");
+    EXPECT_EQ(SavePlaylist(svc, "b"), SaveResult::Saved);  // an empty playlist may stay empty
+
+    svc.Mp3Path = music + "away/";
+    EXPECT_EQ(SavePlaylist(svc, "c"), SaveResult::Failed);
+}
+
+TEST_F(Playlists, LinesBeyondTheReachableEntriesSurviveLoadAndSave) {
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i) bytes += "song " + std::to_string(i) + ".mp3\r\n";
+    writeBytes(music + "Long.m3u", bytes);
+    LoadPlaylist(svc, "Long.m3u");
+    EXPECT_EQ(svc.CustomCount, 32767);
+    ASSERT_EQ(SavePlaylist(svc, "Copy"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Copy.m3u"), bytes);
+    writeBytes(music + "Short.m3u", "one.mp3\r\n");
+    LoadPlaylist(svc, "Short.m3u");  // the next load drops the overflow
+    ASSERT_EQ(SavePlaylist(svc, "Copy"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Copy.m3u"), "one.mp3\r\n");
 }
 
 TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodes) {

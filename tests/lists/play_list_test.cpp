@@ -66,7 +66,7 @@ TEST(PlayList, FadeInListsPlaylistsSavedSinceTheLastVisit) {
     PlayRig rig({{"B.m3u", ""}, {"C.m3u", ""}});
     rig.svc.CustomSongs = {"new.mp3"};
     rig.svc.CustomCount = 0;
-    ASSERT_TRUE(SavePlaylist(rig.svc, "A"));
+    ASSERT_EQ(SavePlaylist(rig.svc, "A"), SaveResult::Saved);
     rig.list->keyTyped("a");
     rig.list->FadeIn();
     EXPECT_EQ(rig.line(0), "A");

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "fakes/file_size_limit.h"
 
@@ -83,4 +85,23 @@ TEST_F(TextFileTest, AtomicWriteReplacesOrLeavesTheOldFileAndNoTemp) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("busy/inner"));
     EXPECT_FALSE(writeFileAtomic(path("busy"), "data"));
     EXPECT_EQ(entries(), (QStringList{"busy", "cache.txt"}));
+}
+
+TEST_F(TextFileTest, AtomicWriteKeepsModeAndLinksAndClearsLeftovers) {
+    const std::string real = path("real.m3u");
+    ASSERT_TRUE(writeFileAtomic(real, "old\r\n"));
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(::symlink("real.m3u", path("link.m3u").c_str()), 0);
+    // What a crash in the middle of a write leaves: hidden, so never listed.
+    writeFileAtomic(path(".real.m3u.tmp-99-0"), "half");
+    writeFileAtomic(path(".other.m3u.tmp-99-0"), "someone else's");
+
+    ASSERT_TRUE(writeFileAtomic(path("link.m3u"), "new\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(path("link.m3u").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(contents(real), "new\r\n");
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(entries(), (QStringList{".other.m3u.tmp-99-0", "link.m3u", "real.m3u"}));
 }
