@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "alarm/alarm_settings.h"
+#include "core/alarm_clock.h"
 #include "core/kelvorn_service.h"
 #include "core/palette.h"
 #include "core/transitions.h"
@@ -26,6 +27,8 @@ constexpr unsigned kBoxBorderStart = 0x8080FF;
 constexpr unsigned kBoxBorderSetting = 0x4040F0;
 constexpr unsigned kBoxBorderNormal = 0x000080;
 constexpr unsigned kBarRed = 0xFF0000;
+constexpr unsigned kClockText = 0xC0C0FF;
+constexpr int kRefuseFlashMs = 1500;
 
 constexpr double kBarFrameLeft[3] = {9360, 10200, 11040};
 constexpr double kBarHeightFull = 4815;  // a bar at 100
@@ -76,7 +79,7 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
 
     Label1 = makeLabel(this, twips, "ALARM:", "Arial", 36, 0x0000C0, Qt::AlignCenter);
     Label1->setGeometry(twips.rect(3000, 840, 2895, 855));
-    AlarmClock = makeLabel(this, twips, kNoTime, "Times New Roman", 36, 0xC0C0FF, Qt::AlignRight | Qt::AlignVCenter);
+    AlarmClock = makeLabel(this, twips, kNoTime, "Times New Roman", 36, kClockText, Qt::AlignRight | Qt::AlignVCenter);
     AlarmClock->setTextFormat(Qt::RichText);  // the cursor mark underlines one digit
     AlarmClock->setGeometry(twips.rect(5880, 840, 2895, 855));
     Label2 = makeLabel(this, twips, "ALARM IS OFF", "Arial", 36, 0x0000C0, Qt::AlignCenter);
@@ -90,6 +93,10 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
         barLetters[k]->setGeometry(twips.rect(kBarFrameLeft[k], 5040, 615, 615));
         placeBar(k + 1);
     }
+
+    RefuseTimer.setSingleShot(true);
+    RefuseTimer.setInterval(kRefuseFlashMs);
+    connect(&RefuseTimer, &QTimer::timeout, this, [this] { showClock(s.svc.AlarmTime); });
 
     showClock(s.svc.AlarmTime);
     showAlarmState();
@@ -170,6 +177,10 @@ void AlarmMenu::toggleAlarm() {
 }
 
 void AlarmMenu::startSetting() {
+    if (RefuseTimer.isActive()) {  // a refused time is still flashing
+        RefuseTimer.stop();
+        showClock(s.svc.AlarmTime);
+    }
     OldAlarm = s.svc.AlarmTime.empty() ? kNoTime : s.svc.AlarmTime;
     AlarmPos = 1;
     SetAlarm = true;
@@ -192,6 +203,15 @@ void AlarmMenu::enterDigit(char digit) {
 
 void AlarmMenu::confirmTime() {
     Shape2->setColour(kBoxBorderNormal);
+    if (!secondOfDay(TmpAlarm)) {
+        // An hour above 23 or a minute above 59 never comes, and an armed alarm that can
+        // never sound is worse than none: the typed time flashes in the error colour and
+        // the old one stays.
+        SetAlarm = false;
+        showClock(TmpAlarm);
+        RefuseTimer.start();
+        return;
+    }
     s.svc.AlarmTime = TmpAlarm;
     showClock(s.svc.AlarmTime);
     // Shown on the main screen whether the alarm is armed or not.
@@ -279,6 +299,10 @@ void AlarmMenu::MainBack_Click() { transitions_.backToMain(*this); }
 
 void AlarmMenu::showClock(const std::string& time, int markPos) {
     shownTime_ = time;
+    // A time that never comes (hand-edited, or just refused) stands out; one being typed
+    // is shown plainly.
+    setColours(AlarmClock, markPos == 0 && !secondOfDay(time) ? palette::kErrorText : kClockText,
+               palette::kBackground, false);
     if (markPos < 1 || static_cast<size_t>(markPos) > time.size()) {
         AlarmClock->setText(escaped(time));
         return;
@@ -317,6 +341,7 @@ void AlarmMenu::FadeIn() {
     MainButt.highlight(MainButt.aktbutt());
     // Always back in normal mode, also after leaving by mouse while a time was set.
     if (SetAlarm) Shape2->setColour(kBoxBorderNormal);
+    RefuseTimer.stop();
     SetAlarm = false;
     showClock(svc.AlarmTime);
     OldAlarm = svc.AlarmTime;

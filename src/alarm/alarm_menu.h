@@ -2,6 +2,7 @@
 // by digit, and sets the normal, alarm and sleep volumes on three bars while the output
 // follows the bar being set. Owns ReadAlarm/WriteAlarm of the settings file.
 #pragma once
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -64,6 +65,7 @@ public:
     std::array<LineShape*, 3> barFrames;  // Shape5, Shape6, Shape7: frames of N, A, S
     std::array<LineShape*, 3> bars;       // Shape8, Shape9, Shape10: the levels
     std::array<QLabel*, 3> barLetters;    // Label3, Label4, Label5: "N", "A", "S"
+    QTimer RefuseTimer;                    // ends the flash of a refused time
 
 protected:
     // Cursor right and left stand for "9" and "7".

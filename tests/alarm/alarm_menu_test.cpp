@@ -9,6 +9,7 @@
 #include "alarm/alarm_settings.h"
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
+#include "fakes/wait_for.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;
@@ -91,6 +92,48 @@ TEST(AlarmMenuTime, FifthDigitOverwritesTheFirstAndCursorKeysTypeDigits) {
     EXPECT_EQ(rig.menu.tmpAlarm(), "59:34:00");
     EXPECT_EQ(rig.menu.aktbutt(), 0);
     EXPECT_EQ(rig.menu.volSelect(), 0);
+}
+
+TEST(AlarmMenuTime, ImpossibleTimeIsRefusedAndShownInTheErrorColour) {
+    AlarmRig rig;
+    rig.svc.AlarmTime = "06:00:00";
+    rig.openMenu();
+    const auto clockRed = [&] { return rig.menu.AlarmClock->palette().color(QPalette::WindowText) == QColor(255, 0, 0); };
+    rig.typeMenu("229");  // 29:00:00 is typed plainly...
+    EXPECT_FALSE(clockRed());
+    rig.typeMenu("75c");  // ...and refused at Ok: 29:75 never comes
+    EXPECT_FALSE(rig.menu.settingAlarm());
+    EXPECT_EQ(rig.svc.AlarmTime, "06:00:00");
+    EXPECT_EQ(rig.clockPlain(), "29:75:00");
+    EXPECT_TRUE(clockRed() && rig.menu.RefuseTimer.isActive());
+    EXPECT_TRUE(rig.fileLines().empty());
+    rig.menu.RefuseTimer.setInterval(1);
+    rig.menu.RefuseTimer.start();
+    ASSERT_TRUE(waitFor([&] { return rig.clockPlain() == "06:00:00"; }, 2000));  // the flash ends on the old time
+    EXPECT_FALSE(clockRed());
+    rig.typeMenu("22359c");  // 23:59 is fine
+    EXPECT_EQ(rig.svc.AlarmTime, "23:59:00");
+
+    // A hand-edited time that never comes stays in the error colour.
+    ASSERT_TRUE(writeLinesAtomic(rig.services.workDir + "/Settings.kvx", {"24:00:00", "1"}));
+    rig.menu.ReadAlarm();
+    EXPECT_TRUE(clockRed());
+}
+
+TEST(AlarmMenuTime, FailedWriteShowsTheNotice) {
+    AlarmRig rig;
+    int notices = 0;
+    rig.services.notSaved = [&] { ++notices; };
+    rig.services.workDir += "/gone";  // a working folder that went away
+    rig.typeMenu("1");
+    EXPECT_TRUE(rig.svc.AlarmOn);
+    EXPECT_EQ(notices, 1);
+    rig.services.notSaved = [&] { rig.main->showNotice("NOT SAVED"); };
+    rig.typeMenu("1");
+    EXPECT_TRUE(rig.main->Notice->isVisibleTo(rig.main.get()));
+    EXPECT_EQ(rig.main->Notice->text(), "NOT SAVED");
+    rig.main->NoticeTimer.start(1);
+    EXPECT_TRUE(waitFor([&] { return !rig.main->Notice->isVisibleTo(rig.main.get()); }, 2000));
 }
 
 TEST(AlarmMenuTime, BackCancelsWithoutLeavingOrWriting) {

@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <filesystem>
 
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
+#include "fakes/file_size_limit.h"
 #include "library/archive_scan.h"
 #include "platform/text_file.h"
 
@@ -92,7 +94,6 @@ TEST(SearchMenu, UpdateArchiveRescansEmptyAndFilledFoldersIgnoringKeysMeanwhile)
     auto expectScanned = [&](const std::string& lines, int16_t count) {
         EXPECT_EQ(rig.menu.MainButt[5]->text(), "   6 - UPDATE ARCHIVE");
         EXPECT_FALSE(rig.menu.isHidden());
-        rig.expectHighlightOn(2);
         std::string bytes;
         readFileBytes(rig.services.workDir + "/CashList.kvx", bytes);
         EXPECT_EQ(bytes, lines);
@@ -100,6 +101,7 @@ TEST(SearchMenu, UpdateArchiveRescansEmptyAndFilledFoldersIgnoringKeysMeanwhile)
     };
     emit rig.menu.MainButt[5]->clicked();  // an empty folder
     expectScanned("", -1);
+    rig.expectHighlightOn(2);
 
     for (const char* name : {"b.mp3", "A.mp3", "c.MP3", "notes.txt"}) writeFileAtomic(music + name, "");
     rig.pump.onYield = [&] {
@@ -111,6 +113,20 @@ TEST(SearchMenu, UpdateArchiveRescansEmptyAndFilledFoldersIgnoringKeysMeanwhile)
     EXPECT_EQ(rig.progress.captions, std::vector<QString>(2, "   !!! PLEASE WAIT !!!"));
     EXPECT_EQ(rig.fullLists, 0);
     expectScanned("A.mp3\r\nb.mp3\r\nc.MP3\r\n", 2);
+    rig.expectHighlightOn(2);
     rig.typeMenu("q");  // keys work again afterwards
     rig.expectHighlightOn(1);
+
+    // A cache that cannot be written keeps its contents and the user is told; a music
+    // folder that is away leaves archive and cache alone.
+    int notices = 0;
+    rig.services.notSaved = [&] { ++notices; };
+    writeFileAtomic(music + "d.mp3", "");
+    EXPECT_FALSE(underFileSizeLimit(10, [&] { rig.typeMenu("6"); return notices == 0; }));
+    expectScanned("A.mp3\r\nb.mp3\r\nc.MP3\r\n", 3);
+    std::filesystem::remove_all(music);
+    rig.typeMenu("6");
+    expectScanned("A.mp3\r\nb.mp3\r\nc.MP3\r\n", 3);
+    EXPECT_EQ(rig.svc.ArchiveList[3], "d.mp3");
+    EXPECT_EQ(notices, 1);
 }
