@@ -1,6 +1,9 @@
 #include "core/alarm_clock.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -11,6 +14,7 @@
 #include "library/playlists.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "platform/folder_listing.h"
 #include "platform/media_player.h"
 #include "platform/random_source.h"
 
@@ -32,6 +36,14 @@ int wholeSecond(double secondsSinceMidnight) {
     return dayModulo(static_cast<long long>(std::floor(std::fmod(secondsSinceMidnight, kSecondsPerDay))));
 }
 
+// Whether one of the entries 0..highest names a file that is there; a list without one
+// is not worth waiting for at an alarm.
+bool anyFileThere(const SongList& list, int highest, const std::string& folder) {
+    for (int i = 0; i <= highest; ++i)
+        if (isNormalFile(folder + entryAt(list, i))) return true;
+    return false;
+}
+
 int twoDigits(std::string_view t, size_t at) {
     const char a = t[at], b = t[at + 1];
     if (a < '0' || a > '9' || b < '0' || b > '9') return -1;
@@ -50,18 +62,29 @@ std::optional<int> secondOfDay(const std::string& text) {
     return h * 3600 + m * 60 + sec;
 }
 
-bool timeMatches(const std::string& target, int second, std::optional<int> previous) {
-    if (target.find(timeText(second)) != std::string::npos) return true;
-    if (!previous) return false;
-    const int gap = dayModulo(second - *previous);
-    if (gap < 1 || gap > kClockCatchUpSeconds) return false;
+std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockReading& now,
+                                         const std::optional<ClockReading>& previous) {
+    const int second = wholeSecond(now.secondsSinceMidnight());
+    if (target.find(timeText(second)) != std::string::npos) return LocalSecond{now.day(), second};
     const std::optional<int> due = secondOfDay(target);
-    if (!due) return false;
-    const int sincePrevious = dayModulo(*due - *previous);
-    return sincePrevious >= 1 && sincePrevious <= gap;
+    if (!due || !previous) return std::nullopt;
+    const double realGap = now.utc - previous->utc;
+    if (!(realGap > 0 && realGap <= kClockCatchUpSeconds)) return std::nullopt;
+    // Whole seconds on the local timeline; a switch to summer time moves it on by the
+    // change of offset beyond the real gap, and the seconds it skips count as passed.
+    const auto from = static_cast<long long>(std::floor(previous->local()));
+    const auto to = static_cast<long long>(std::floor(now.local()));
+    if (to - from > std::ceil(realGap) + std::max(0, now.offset - previous->offset)) return std::nullopt;
+    for (const long long day : {previous->day(), now.day()}) {
+        const long long at = day * kSecondsPerDay + *due;
+        if (from < at && at <= to) return LocalSecond{day, *due};
+    }
+    return std::nullopt;
 }
 
-AlarmClock::AlarmClock(Services& services, VelmotMAIN& main) : s_(services), main_(main) {}
+AlarmClock::AlarmClock(Services& services, VelmotMAIN& main) : s_(services), main_(main) {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(&inputWatch_);
+}
 
 void AlarmClock::stopTimers() {
     main_.Timer1.stop();
@@ -80,11 +103,10 @@ void AlarmClock::tick() {
     if (inTick_) return;
     inTick_ = true;
     KelvornSERVICE& svc = s_.svc;
-    const double seconds = s_.clock.secondsSinceMidnight();
-    const int second = wholeSecond(seconds);
+    const ClockReading now = s_.clock.read();
 
     // 1. The clock.
-    main_.MainClock->setText(QString::fromStdString(timeText(second)));
+    main_.MainClock->setText(QString::fromStdString(timeText(wholeSecond(now.secondsSinceMidnight()))));
 
     // 2. The elapsed time of the song.
     const double position = s_.MP1.position();
@@ -92,24 +114,24 @@ void AlarmClock::tick() {
                                          : QString());
 
     // 3. The end of a snooze.
-    if (svc.SnoozeOn && timeMatches(svc.SnoozeTime, second, previousSecond_)) snoozeEnd();
+    if (svc.SnoozeOn && now.utc >= snoozeEndUtc_) snoozeEnd();
 
     // 4. The sleep countdown and its end.
-    if (svc.SleepOn) sleepCountdown(seconds / kSecondsPerDay);
+    if (svc.SleepOn) sleepCountdown(now);
 
-    // 5. The alarm: it starts once each time it falls due, not on every tick of its second.
+    // 5. The alarm: it starts once each time it falls due, not on every tick of its
+    // second, and once only in the hour a switch back from summer time repeats.
     if (svc.AlarmOn) {
-        const bool matched = timeMatches(svc.AlarmTime, second, previousSecond_);
-        if (matched) {
-            if (!alarmMatched_ && !svc.AlarmBusy) alarmStart();
+        if (const std::optional<LocalSecond> due = alarmFallsDue(svc.AlarmTime, now, previous_)) {
+            if (due != lastAlarm_ && !svc.AlarmBusy) {
+                lastAlarm_ = due;
+                alarmStart();
+            }
             svc.AlarmBusy = false;
         }
-        alarmMatched_ = matched;
-    } else {
-        alarmMatched_ = false;
     }
 
-    previousSecond_ = second;
+    previous_ = now;
     inTick_ = false;
 }
 
@@ -132,13 +154,11 @@ void AlarmClock::snoozeEnd() {
     startTimers();
 }
 
-void AlarmClock::sleepCountdown(double now) {
+void AlarmClock::sleepCountdown(const ClockReading& now) {
     KelvornSERVICE& svc = s_.svc;
-    svc.SleepLeft = svc.SleepTime - now;
-    if (svc.SleepLeft < 0) svc.SleepLeft += 1;
-    main_.SleepDisplay->setText(QString::fromStdString(timeTextOfDay(svc.SleepLeft)));
-    // More than half a day left means the end time has just passed.
-    if (svc.SleepLeft > 0.5) sleepEnd();
+    svc.SleepLeft = (sleepEndUtc_ - now.utc) / kSecondsPerDay;
+    main_.SleepDisplay->setText(QString::fromStdString(timeTextOfDay(std::max(svc.SleepLeft, 0.0))));
+    if (svc.SleepLeft < 0) sleepEnd();  // the end time has passed
 }
 
 // Everything stops; the volume stays at the sleep volume until something sets another.
@@ -166,7 +186,9 @@ void AlarmClock::sleepEnd() {
     startTimers();
 }
 
-// The alarm list plays at the alarm volume; the alarm stays armed for the next day.
+// The alarm list plays at the alarm volume; the alarm stays armed for the next day. An
+// armed alarm always makes sound: without a list naming a file that is there, the
+// archive plays, and without that the program's own tone.
 void AlarmClock::alarmStart() {
     KelvornSERVICE& svc = s_.svc;
     svc.cancelEntry();
@@ -175,15 +197,61 @@ void AlarmClock::alarmStart() {
     main_.SleepStatus->clear();
     main_.SleepDisplay->clear();
     LoadPlaylist(svc, kAlarmList);
-    svc.SongPos = static_cast<int16_t>(svc.ShuffleOn ? shuffleDraw(s_.random.rnd(), svc.CustomCount) : 0);
     svc.VolumeSet = svc.VolAlarm;
     SetWaveVolume(s_);
-    svc.ListMode = true;
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    const bool listThere = isNormalFile(svc.Mp3Path + kAlarmList) &&
+                           anyFileThere(svc.CustomSongs, svc.CustomCount, svc.Mp3Path);
+    startAlarmSound(listThere ? AlarmSound::List : AlarmSound::Archive);
     svc.AlarmBusy = true;
     if (BlackScreen* b = black()) b->hideBlack();
     startTimers();
+}
+
+void AlarmClock::startAlarmSound(AlarmSound sound) {
+    KelvornSERVICE& svc = s_.svc;
+    if (sound == AlarmSound::Archive && !anyFileThere(svc.ArchiveList, svc.ArchiveCount, svc.Mp3Path))
+        sound = AlarmSound::Tone;
+    sound_ = sound;
+    if (sound == AlarmSound::Tone) {
+        svc.NewSong = false;
+        svc.PlayOn = false;
+        s_.MP1.playTone();
+        return;
+    }
+    if (sound == AlarmSound::Archive) {
+        // In the alarm list's place, so that the snooze key and the list screens treat
+        // it as the alarm's songs.
+        const auto count = static_cast<size_t>(svc.ArchiveCount + 1);
+        svc.CustomSongs.assign(svc.ArchiveList.begin(),
+                               svc.ArchiveList.begin() + static_cast<long>(std::min(count, svc.ArchiveList.size())));
+        svc.CustomCount = svc.ArchiveCount;
+        svc.CustomOverflow.clear();
+    }
+    svc.SongPos = static_cast<int16_t>(svc.ShuffleOn ? shuffleDraw(s_.random.rnd(), svc.CustomCount) : 0);
+    svc.ListMode = true;
+    svc.NewSong = true;
+    svc.PlayOn = true;
+}
+
+void AlarmClock::nothingPlayable() {
+    const KelvornSERVICE& svc = s_.svc;
+    if (!svc.ListMode || svc.ListName != kAlarmList) return;  // no longer the alarm's songs
+    if (sound_ == AlarmSound::List) startAlarmSound(AlarmSound::Archive);
+    else if (sound_ == AlarmSound::Archive) startAlarmSound(AlarmSound::Tone);
+}
+
+bool AlarmClock::userInput() {
+    const bool silenced = sound_ == AlarmSound::Tone;
+    sound_ = AlarmSound::None;
+    if (silenced) s_.MP1.stop();
+    return silenced;
+}
+
+bool AlarmClock::InputWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (clock_.sound_ == AlarmSound::None) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
+        return clock_.userInput();
+    return false;
 }
 
 void AlarmClock::sleepSnoozeKey() {
@@ -204,7 +272,11 @@ void AlarmClock::snoozeKey() {
     }
     svc.PlayOn = false;
     s_.MP1.pause();
-    svc.SnoozeTime = timeTextOfDay(s_.clock.now() + kSnoozeLength);
+    const ClockReading now = s_.clock.read();
+    svc.SnoozeTime = timeTextOfDay(now.secondsSinceMidnight() / kSecondsPerDay + kSnoozeLength);
+    // It ends when the clock first shows that text, counted in real time from here.
+    const double untilText = secondOfDay(svc.SnoozeTime).value_or(0) - now.secondsSinceMidnight();
+    snoozeEndUtc_ = now.utc + (untilText < 0 ? untilText + kSecondsPerDay : untilText);
     svc.SnoozeOn = true;
     main_.SnoozeStatus->setText("SNOOZE");
     if (BlackScreen* b = black()) {
@@ -215,9 +287,11 @@ void AlarmClock::snoozeKey() {
 
 void AlarmClock::sleepKey() {
     KelvornSERVICE& svc = s_.svc;
+    const ClockReading now = s_.clock.read();
     if (!svc.SleepOn) {  // start; playback is not touched
-        svc.SleepTime = s_.clock.now() + kSleepStep * kFirstSleepSteps;
+        svc.SleepTime = now.secondsSinceMidnight() / kSecondsPerDay + kSleepStep * kFirstSleepSteps;
         if (svc.SleepTime > 1) svc.SleepTime -= 1;
+        sleepEndUtc_ = now.utc + kSleepStep * kFirstSleepSteps * kSecondsPerDay;
         main_.SleepStatus->setText("SLEEP");
         svc.SleepOn = true;
         svc.VolumeSet = svc.VolSleep;
@@ -228,9 +302,9 @@ void AlarmClock::sleepKey() {
     stopTimers();
     svc.SleepTime -= kSleepStep;
     if (svc.SleepTime < 0) svc.SleepTime += 1;
-    svc.SleepLeft = svc.SleepTime - s_.clock.now();
-    if (svc.SleepLeft < 0) svc.SleepLeft += 1;
-    if (svc.SleepLeft > 0.5) {
+    sleepEndUtc_ -= kSleepStep * kSecondsPerDay;
+    svc.SleepLeft = (sleepEndUtc_ - now.utc) / kSecondsPerDay;
+    if (svc.SleepLeft < 0) {
         svc.SleepOn = false;
         svc.VolumeSet = svc.VolNormal;
         SetWaveVolume(s_);

@@ -1,35 +1,52 @@
 // AlarmClock: the main screen's clock tick (clock, elapsed time, snooze end, sleep
 // countdown, alarm) and what the "0" key does (snooze or sleep timer).
 #pragma once
+#include <QObject>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/services.h"
+#include "platform/clock.h"
 
 namespace kelvorn {
 
 class BlackScreen;
 class VelmotMAIN;
 
-// Ticks further apart than this (suspend, a changed system clock) catch nothing up.
-constexpr int kClockCatchUpSeconds = 5;
+// Ticks further apart in real time than this (suspend, a stalled machine, a changed
+// system clock) catch nothing up.
+constexpr double kClockCatchUpSeconds = 10;
 
 // The second of the day (0..86399) that an "hh:mm:ss" text names, surrounding blanks
 // allowed; nothing for any other text or a time that never occurs ("29:75:00").
 std::optional<int> secondOfDay(const std::string& text);
 
-// Whether the tick at `second` (whole seconds since midnight) matches `target`: the time
-// text is contained in `target`, or - when the tick before, at `previous`, came at most
-// kClockCatchUpSeconds earlier - `target` names a second passed since then (across
-// midnight too), so a tick kept away for a whole second does not miss it.
-bool timeMatches(const std::string& target, int second, std::optional<int> previous);
+// A moment on the local timeline: the local date's day number and the second of it.
+using LocalSecond = std::pair<long long, int>;
+
+// Where the alarm `target` falls due at the tick `now`: the time text is contained in
+// `target`, or - when the tick before came at most kClockCatchUpSeconds earlier in real
+// time - `target` names a local second passed since then, also one skipped by a
+// daylight-saving switch. Nothing when it does not fall due.
+std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockReading& now,
+                                         const std::optional<ClockReading>& previous);
 
 class AlarmClock {
 public:
     static constexpr double kSnoozeLength = 0.00695;  // days, about ten minutes
     static constexpr double kSleepStep = 0.006944;    // days, about ten minutes
     static constexpr int kFirstSleepSteps = 12;       // about two hours
+
+    // Where the sound of the running alarm comes from; each is tried when the one
+    // before has nothing that plays.
+    enum class AlarmSound {
+        None,     // no alarm is sounding, or the user has answered it (a key or a click)
+        List,     // "ALARM.m3u"
+        Archive,  // the whole archive, put in the custom list in its place
+        Tone,     // the program's own tone, until a key is pressed
+    };
 
     AlarmClock(Services& services, VelmotMAIN& main);
 
@@ -38,6 +55,9 @@ public:
     void tick();
     // Key "0" on the main screen: snooze while the alarm list plays, else the sleep timer.
     void sleepSnoozeKey();
+    // The playback engine found nothing to play: the alarm moves on to its next sound.
+    void nothingPlayable();
+    AlarmSound alarmSound() const { return sound_; }
 
     // The black screen, created on first use; nullptr skips the black screen's steps.
     std::function<BlackScreen*()> blackScreen;
@@ -46,9 +66,11 @@ public:
 
 private:
     void snoozeEnd();
-    void sleepCountdown(double now);
+    void sleepCountdown(const ClockReading& now);
     void sleepEnd();
     void alarmStart();
+    void startAlarmSound(AlarmSound sound);
+    bool userInput();
     void snoozeKey();
     void sleepKey();
     void stopTimers();
@@ -58,8 +80,23 @@ private:
     Services& s_;
     VelmotMAIN& main_;
     bool inTick_ = false;
-    std::optional<int> previousSecond_;  // the whole second the previous tick saw
-    bool alarmMatched_ = false;          // the previous tick matched the alarm time
+    std::optional<ClockReading> previous_;  // the reading of the tick before
+    std::optional<LocalSecond> lastAlarm_;  // when the alarm last started
+    // Snooze and sleep end in real time, so a daylight-saving switch does not stretch or
+    // cut them; the texts and fractions of the shared state follow them.
+    double snoozeEndUtc_ = 0;
+    double sleepEndUtc_ = 0;
+    AlarmSound sound_ = AlarmSound::None;
+    // Sees every key press and click before the screens: the first one after an alarm
+    // answers it, and one that silences the tone goes no further.
+    class InputWatch : public QObject {
+    public:
+        explicit InputWatch(AlarmClock& clock) : clock_(clock) {}
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        AlarmClock& clock_;
+    } inputWatch_{*this};
 };
 
 }  // namespace kelvorn

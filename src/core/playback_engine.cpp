@@ -27,14 +27,22 @@ void PlaybackEngine::tick() {
     if (busy_ || !svc_.PlayOn) return;
     busy_ = true;
     const int n = svc_.playingCount();
+    if (n < 0) {
+        // An empty list opens nothing: slot 0 still holds the text of a removed entry.
+        svc_.NewSong = false;
+        busy_ = false;
+        if (nothingPlayable) nothingPlayable();
+        return;
+    }
     if (svc_.NewSong) {
         if (svc_.SongPos > n) svc_.SongPos = 0;
         if (svc_.SongPos < 0) svc_.SongPos = static_cast<int16_t>(n);
         svc_.NewSong = false;
         startSong(svc_.SongPos);
     }
-    // A request that could not be played leaves the player stopped: move on at once.
-    if (player_.playState() == MediaPlayer::Stopped) {
+    // A request that could not be played leaves the player stopped: move on at once,
+    // unless a new request came meanwhile (a key during the wait, another list).
+    if (svc_.PlayOn && !svc_.NewSong && player_.playState() == MediaPlayer::Stopped) {
         const int last = svc_.playingCount();
         int next;
         if (svc_.ShuffleOn) {
@@ -44,12 +52,12 @@ void PlaybackEngine::tick() {
             if (next > last) next = 0;
         }
         svc_.SongPos = static_cast<int16_t>(next);
-        startSong(next);
+        if (last >= 0) startSong(next);
     }
     busy_ = false;
 }
 
-void PlaybackEngine::startSong(int index) {
+bool PlaybackEngine::startSong(int index) {
     if (index >= 0 && index < kSongSlots)
         player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
     for (int pass = 0; pass < kOpenWaitPasses && player_.openState() == MediaPlayer::Closed &&
@@ -59,10 +67,18 @@ void PlaybackEngine::startSong(int index) {
     cutDisplayName(player_.fileName(), svc_.Mp3Path.size(), tmpstr_);
     const DisplayName name = splitDisplayName(tmpstr_);
     if (showSong) showSong(name.title, name.artist);
-    if (player_.openState() == MediaPlayer::Open) {
-        player_.play();
-        if (songStarted) songStarted(player_.fileName());
+    if (player_.openState() != MediaPlayer::Open) {
+        // As many failures in a row as the list has entries: nothing in it plays.
+        if (++failures_ > svc_.playingCount()) {
+            failures_ = 0;
+            if (nothingPlayable) nothingPlayable();
+        }
+        return false;
     }
+    failures_ = 0;
+    player_.play();
+    if (songStarted) songStarted(player_.fileName());
+    return true;
 }
 
 }  // namespace kelvorn

@@ -25,13 +25,16 @@ public:
     void tick();
 
     // Opens entry `index` of the playing list, waits for it to open, shows its name
-    // and plays it when it opened.
-    void startSong(int index);
+    // and plays it when it opened; false when it did not open.
+    bool startSong(int index);
 
     // Called with title and artist of every started song.
     std::function<void(const std::string& title, const std::string& artist)> showSong;
     // Called after a song started playing (for diagnostics).
     std::function<void(const std::string& file)> songStarted;
+    // Called when playback is wanted but the playing list is empty, or a whole pass of
+    // it (as many opens in a row as it has entries) failed.
+    std::function<void()> nothingPlayable;
 
     // The display name being split (the main screen's scratch text).
     const std::string& tmpstr() const { return tmpstr_; }
@@ -45,6 +48,7 @@ private:
     RandomSource& random_;
     std::string tmpstr_;
     bool busy_ = false;
+    int failures_ = 0;  // opens that failed in a row
 };
 
 }  // namespace kelvorn

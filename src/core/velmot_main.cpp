@@ -85,6 +85,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
         MainInterpret->setText(decodeName(artist));
     };
     engine_.songStarted = [](const std::string& file) { debugEvent("playing", file); };
+    engine_.nothingPlayable = [this] { alarmClock_.nothingPlayable(); };
     connect(&s.MP1, &MediaPlayer::stateChanged, this, &VelmotMAIN::player_stateChanged);
 }
 

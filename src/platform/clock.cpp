@@ -1,7 +1,7 @@
 // Local time of day and its "hh:mm:ss" text.
 #include "platform/clock.h"
 
-#include <QTime>
+#include <QDateTime>
 #include <cmath>
 #include <cstdio>
 
@@ -11,8 +11,19 @@ namespace {
 constexpr long long kSecondsPerDay = 86400;
 }
 
-double SystemClock::secondsSinceMidnight() const {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+long long ClockReading::day() const {
+    const double d = std::floor(local() / kSecondsPerDay);
+    return std::isfinite(d) ? static_cast<long long>(d) : 0;
+}
+
+double ClockReading::secondsSinceMidnight() const {
+    const double s = local() - static_cast<double>(day()) * kSecondsPerDay;
+    return std::isfinite(s) ? s : 0;
+}
+
+ClockReading SystemClock::read() const {
+    const QDateTime now = QDateTime::currentDateTime();
+    return {static_cast<double>(now.toMSecsSinceEpoch()) / 1000.0, now.offsetFromUtc()};
 }
 
 std::string timeText(long long seconds) {

@@ -34,6 +34,9 @@ public:
     virtual bool openFailed() const = 0;
     virtual int displaySize() const = 0;
     virtual void setDisplaySize(int size) = 0;
+    // Plays the program's own alarm tone, made without any file, until stop or the next
+    // open: the sound of last resort when no song can be played.
+    virtual void playTone() = 0;
     // Output gain 0..1 (linear amplitude), set by the wave volume.
     virtual void setGain(double gain) = 0;
 

@@ -38,12 +38,15 @@ public:
     int displaySize() const override { return displaySize_; }
     void setDisplaySize(int size) override;
     void setGain(double gain) override;
+    void playTone() override;
     QWidget* videoWidget(QWidget* parent) override;
     void setControlVisible(bool visible) override;
     void setControlSize(int width, int height) override;
 
     // Error-level lines mpv has logged so far (diagnostics for tests).
     int errorLogCount() const { return errorLogs_; }
+    // The sound driver kept for later songs; empty while none (or only "null") worked.
+    const std::string& pinnedAudioOutput() const { return pinnedAo_; }
 
 private:
     static void mpv_wakeup(void* self);
@@ -54,8 +57,9 @@ private:
     void placeWidget();
     void destroyHandle(void (*destroy)(mpv_handle*));
 
-    // Loads path_ as a new playlist entry, replacing whatever mpv has.
-    bool loadEntry(bool paused);
+    // Loads `target` (path_ made a local target, unless given) as a new playlist entry,
+    // replacing whatever mpv has.
+    bool loadEntry(bool paused, const std::string& target = {});
     bool setPauseFlag(bool paused);
     void setStates(int openState, int playState, bool failed);
 
@@ -83,7 +87,7 @@ private:
     bool openFailed_ = false;
     int displaySize_ = DefaultSize;
     int errorLogs_ = 0;
-    bool aoPinned_ = false;
+    std::string pinnedAo_;
     bool seekPending_ = false;  // a seek was sent and has not landed yet
 };
 

@@ -19,6 +19,13 @@ void FakePlayer::play() {
         setStates(Open, Playing, openFailed_);
 }
 
+void FakePlayer::playTone() {
+    ++tones;
+    path_.clear();
+    position_ = 0;
+    setStates(Open, Playing, false);
+}
+
 void FakePlayer::pause() {
     ++pauses;
     if (playState_ == Playing)

@@ -26,6 +26,7 @@ public:
     int displaySize() const override { return displaySize_; }
     void setDisplaySize(int size) override { displaySize_ = size; }
     void setGain(double value) override { gain = value; }
+    void playTone() override;
 
     // Test triggers.
     void finishSong();                             // the song played to its end
@@ -41,6 +42,7 @@ public:
     int plays = 0;
     int pauses = 0;
     int stops = 0;
+    int tones = 0;
     double gain = 1.0;
 
 private:

@@ -1,4 +1,4 @@
-// Clock for tests: the time of day is whatever the test sets.
+// Clock for tests: real time and the local offset are whatever the test sets.
 #pragma once
 #include "platform/clock.h"
 
@@ -6,11 +6,17 @@ namespace kelvorn {
 
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(double start = 0) : seconds(start) {}
-    double secondsSinceMidnight() const override { return seconds; }
-    void set(int hours, int minutes, double secs = 0) { seconds = hours * 3600.0 + minutes * 60.0 + secs; }
+    ClockReading read() const override { return {utc, offset}; }
+    // Moves forward to the next moment (this one included) whose local time is h:m:s.
+    void set(int hours, int minutes, double secs = 0) {
+        double ahead = hours * 3600.0 + minutes * 60.0 + secs - read().secondsSinceMidnight();
+        if (ahead < 0) ahead += 86400;
+        utc += ahead;
+    }
+    void advance(double seconds) { utc += seconds; }
 
-    double seconds;
+    double utc = 0;
+    int offset = 0;
 };
 
 }  // namespace kelvorn

@@ -127,5 +127,23 @@ TEST_F(MpvPlayerTest, MissingFileFailsQuicklyAndDoesNotSpoilTheNextOpen) {
     EXPECT_EQ(player.openState(), 0);
 }
 
+// The alarm's last resort sounds without any file, endlessly; and a machine whose only
+// working output is the silent fallback keeps looking for a real one at every song.
+TEST_F(MpvPlayerTest, ToneNeedsNoFileAndTheSilentOutputIsNeverKept) {
+    MpvPlayer player;
+    player.playTone();
+    EXPECT_EQ(player.playState(), 2);
+    ASSERT_TRUE(opened(player));
+    ASSERT_TRUE(waitFor([&] { return player.position() > 1.2; }, 5000));
+    EXPECT_EQ(player.playState(), 2);
+    EXPECT_EQ(player.fileName(), "");
+    player.open(path("short.mp3"));  // the next open ends it
+    ASSERT_TRUE(opened(player));
+    player.play();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == 0; }));
+    EXPECT_EQ(player.errorLogCount(), 0);
+    EXPECT_NE(player.pinnedAudioOutput(), "null");
+}
+
 }  // namespace
 }  // namespace kelvorn
