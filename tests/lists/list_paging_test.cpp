@@ -19,7 +19,7 @@ TEST(ListPaging, PagesAndHighlightStayInsideTheListAndThe16BitRange) {
     for (const auto& m : moves) {
         const ListPage to = m.count == up ? highlightUp(m.from) : highlightDown(m.from, m.count);
         EXPECT_TRUE(to.pos == m.to.pos && to.butt == m.to.butt)
-            << m.from.pos << "/" << m.from.butt << " count " << m.count << " gave " << to.pos << "/" << to.butt;
+            << m.from.pos << "/" << m.from.butt << " count " << m.count << ": " << to.pos << "/" << to.butt;
     }
 }
 
