@@ -14,7 +14,7 @@ using namespace kelvorn;
 
 namespace {
 
-constexpr const char* kFullFile = "07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n";
+using Lines = std::vector<std::string>;
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -41,20 +41,21 @@ protected:
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndCreatesNothing) {
     KelvornSERVICE svc = changedState();
     EXPECT_FALSE(readAlarmSettings(svc, work));
-    EXPECT_EQ(svc.AlarmTime, "00:00:00");
-    EXPECT_FALSE(svc.AlarmOn || svc.ShuffleOn);
-    EXPECT_EQ(svc.VolNormal + svc.VolAlarm + svc.VolSleep, 300);
+    EXPECT_EQ(alarmLines(svc), (Lines{"00:00:00", "0", "0", " 100 ", " 100 ", " 100 "}));
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
-TEST_F(SettingsFile, ThreeLinesFoundWithoutRegardToCaseGiveFullVolumes) {
+TEST_F(SettingsFile, ThreeLinesFoundWithoutRegardToCaseGiveFullVolumesAndSixAreWrittenBack) {
     ASSERT_TRUE(writeFileAtomic(work + "/settings.KVX", "07:30:00\r\n1\r\n0\r\n"));
     KelvornSERVICE svc = changedState();
     EXPECT_TRUE(readAlarmSettings(svc, work));
-    EXPECT_EQ(alarmLines(svc), (std::vector<std::string>{"07:30:00", "1", "0", " 100 ", " 100 ", " 100 "}));
-    // Written back under the existing spelling, not beside it.
+    EXPECT_EQ(alarmLines(svc), (Lines{"07:30:00", "1", "0", " 100 ", " 100 ", " 100 "}));
+    // Written back under the existing spelling, not beside it; shuffle is line three.
+    svc.ShuffleOn = true;
+    svc.VolAlarm = 75;
+    svc.VolSleep = -5;
     ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(bytes("settings.KVX"), kFullFile);
+    EXPECT_EQ(bytes("settings.KVX"), "07:30:00\r\n1\r\n1\r\n 100 \r\n 75 \r\n-5 \r\n");
     EXPECT_EQ(bytes(), "");
 }
 
@@ -78,24 +79,11 @@ TEST_F(SettingsFile, LinesAreReadLeniently) {
     }
 }
 
-TEST_F(SettingsFile, WritesSixCrLfLinesAndShuffleRewritesLineThreeOnly) {
-    KelvornSERVICE svc;
-    svc.AlarmTime = "07:30:00";
-    svc.AlarmOn = true;
-    svc.VolAlarm = 75;
-    svc.VolSleep = -5;
-    ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n0\r\n 100 \r\n 75 \r\n-5 \r\n");
-    svc.ShuffleOn = true;
-    ASSERT_TRUE(writeAlarmSettings(svc, work));
-    EXPECT_EQ(bytes(), "07:30:00\r\n1\r\n1\r\n 100 \r\n 75 \r\n-5 \r\n");
-}
-
 TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
-    ASSERT_TRUE(writeFileAtomic(work + "/Settings.kvx", kFullFile));
+    const std::string old = "07:30:00\r\n1\r\n0\r\n 100 \r\n 100 \r\n 100 \r\n";
+    ASSERT_TRUE(writeFileAtomic(work + "/Settings.kvx", old));
     KelvornSERVICE svc;
     svc.AlarmTime = "09:45:00";
-    const bool written = underFileSizeLimit(4, [&] { return writeAlarmSettings(svc, work); });
-    EXPECT_FALSE(written);
-    EXPECT_EQ(bytes(), kFullFile);
+    EXPECT_FALSE(underFileSizeLimit(4, [&] { return writeAlarmSettings(svc, work); }));
+    EXPECT_EQ(bytes(), old);
 }

@@ -4,7 +4,7 @@
 
 using namespace kelvorn;
 
-TEST(DisplayName, SplitsAtTheFirstDash) {
+TEST(DisplayName, SplitsAtTheFirstDashAndCutDropsFolderAndExtensionButNeverTooMuch) {
     const struct { const char *name, *artist, *title; } cases[] = {
         {"Band - Song", "Band", "Song"},
         {"Band--Song", "Band", "Song"},
@@ -19,9 +19,6 @@ TEST(DisplayName, SplitsAtTheFirstDash) {
         EXPECT_EQ(d.artist, c.artist) << c.name;
         EXPECT_EQ(d.title, c.title) << c.name;
     }
-}
-
-TEST(DisplayName, CutDropsFolderAndExtensionButNeverTooMuch) {
     std::string tmp = "before";
     cutDisplayName("/music/Band - Song.mp3", 7, tmp);
     EXPECT_EQ(tmp, "Band - Song");

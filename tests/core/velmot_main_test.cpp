@@ -12,7 +12,7 @@
 
 using namespace kelvorn;
 
-TEST(MainKeys, TableOrderDecidesWhenKeysCoincide) {
+TEST(MainKeys, TableOrderDecidesWhenKeysCoincideAndArrowsNeedNoModifiers) {
     KelvornSERVICE svc;
     svc.KeyDown = svc.KeyUp;  // the same character always moves up
     EXPECT_EQ(mainKeyFor("q", svc).action, MainAction::Up);
@@ -20,13 +20,9 @@ TEST(MainKeys, TableOrderDecidesWhenKeysCoincide) {
     EXPECT_EQ(mainKeyFor("5", svc).action, MainAction::Ok);
     svc.KeyUp = "2";
     EXPECT_EQ(mainKeyFor("2", svc).action, MainAction::Up);
-    EXPECT_EQ(mainKeyFor("6", svc).button, 5);
-    EXPECT_EQ(mainKeyFor("²", svc).action, MainAction::None);
+    EXPECT_EQ(mainKeyFor("\xC2\xB2", svc).action, MainAction::None);  // a two-byte character
     EXPECT_EQ(mainKeyFor("", svc).action, MainAction::None);
-}
-
-TEST(MainKeys, ArrowsBecomeTheMoveKeysOnlyWithoutModifiers) {
-    KelvornSERVICE svc;
+    svc = KelvornSERVICE();
     svc.KeyUp = "&x";
     EXPECT_EQ(typedKey(Qt::Key_Up, 0, "", svc), "&");
     EXPECT_EQ(typedKey(Qt::Key_Down, Qt::KeypadModifier, "", svc), "a");
@@ -36,30 +32,19 @@ TEST(MainKeys, ArrowsBecomeTheMoveKeysOnlyWithoutModifiers) {
         QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, mods);
         QCoreApplication::sendEvent(rig.main.get(), &up);
     }
-    EXPECT_EQ(rig.main->aktbutt(), 5);
+    EXPECT_EQ(rig.main->aktbutt(), 5);  // once, wrapping
 }
 
-TEST(MainScreen, HighlightWrapsAndDigitsLeaveItWhileTheyAct) {
+TEST(MainScreen, ShuffleKeyTogglesAndSavesAndTheThirdBackInARowExits) {
     CoreRig rig;
-    int writes = 0;
+    int writes = 0, blacks = 0;
     rig.main->settingsChanged = [&] { ++writes; };
-    rig.type("q");
-    EXPECT_EQ(rig.main->aktbutt(), 5);
-    rig.type("aa5");  // "5" toggles shuffle, shows it and has it saved
-    EXPECT_EQ(rig.main->aktbutt(), 1);
-    EXPECT_EQ(rig.main->MainButt[1]->palette().color(QPalette::Window), QColor(0xFF, 0x80, 0x00));
-    EXPECT_EQ(rig.main->MainButt[0]->palette().color(QPalette::Window), QColor(0x00, 0x00, 0xC0));
-    EXPECT_EQ(rig.main->ShuffleStatus->text(), "SHUFFLE");
+    rig.main->showBlackScreen = [&] { ++blacks; };
+    rig.type("a5");
+    EXPECT_TRUE(rig.svc.ShuffleOn && rig.main->aktbutt() == 1);  // digits leave the highlight
     rig.type("5");
     EXPECT_FALSE(rig.svc.ShuffleOn);
-    EXPECT_EQ(rig.main->ShuffleStatus->text(), "");
     EXPECT_EQ(writes, 2);
-}
-
-TEST(MainScreen, ThirdBackInARowExits) {
-    CoreRig rig;
-    int blacks = 0;
-    rig.main->showBlackScreen = [&] { ++blacks; };
     rig.type("##1##");  // any other key starts the count again
     EXPECT_EQ(rig.exits, 0);
     EXPECT_EQ(blacks, 2);
@@ -67,13 +52,11 @@ TEST(MainScreen, ThirdBackInARowExits) {
     EXPECT_EQ(rig.exits, 1);
 }
 
-TEST(MainScreen, PlayStopAndResume) {
+TEST(MainScreen, PlayStopResumeAndSkipAlsoShuffled) {
     CoreRig rig;
     rig.type("2");  // nothing ever played: stop/resume does nothing
-    EXPECT_EQ(rig.player.pauses + rig.player.plays, 0);
-    EXPECT_FALSE(rig.svc.PlayOn);
-
-    rig.setArchive({"a.mp3", "b.mp3"});
+    EXPECT_FALSE(rig.player.pauses || rig.player.plays || rig.svc.PlayOn);
+    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
     rig.svc.SongPos = 1;
     rig.type("1");  // play starts at the top
     EXPECT_EQ(rig.svc.SongPos, 0);
@@ -88,17 +71,14 @@ TEST(MainScreen, PlayStopAndResume) {
     rig.type("c");  // while playing, play (here Ok on button 0) skips
     rig.main->Timer2_Timer();
     EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");
-}
-
-TEST(MainScreen, ShufflePlayAndSkipDraws) {
-    CoreRig rig;
-    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
+    // Shuffled, a skip never draws the last entry; play draws from all of them.
     rig.svc.ShuffleOn = true;
-    rig.random.values = {0.9, 0.9};
-    rig.type("1");
-    EXPECT_EQ(rig.svc.SongPos, 2);  // Int(0.9 * 2 + 0.5)
+    rig.random.values = {0.9};
     rig.type("1");
     EXPECT_EQ(rig.svc.SongPos, 1);  // Int(0.9 * 2)
+    rig.svc.PlayOn = false;
+    rig.type("1");
+    EXPECT_EQ(rig.svc.SongPos, 2);  // Int(0.9 * 2 + 0.5)
 }
 
 TEST(MainScreen, SeekKeysAndPreviousSong) {
@@ -110,9 +90,8 @@ TEST(MainScreen, SeekKeysAndPreviousSong) {
     EXPECT_EQ(rig.player.seeks, (std::vector<double>{0, 15, 35}));
     rig.svc.SongPos = 0;
     rig.type("7");
-    EXPECT_EQ(rig.svc.SongPos, -1);
-    EXPECT_TRUE(rig.svc.NewSong);
-    EXPECT_FALSE(rig.svc.PlayOn);  // previous does not start playback by itself
+    // Wrapping is the engine's business; previous does not start playback by itself.
+    EXPECT_TRUE(rig.svc.SongPos == -1 && rig.svc.NewSong && !rig.svc.PlayOn);
 }
 
 TEST(MainScreen, FadeInPacesItsStepsAndShowsTheMenu) {

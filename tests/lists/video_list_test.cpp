@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
@@ -54,8 +53,7 @@ struct VideoRig : CoreRig {
     }
     // The state every ended loop leaves.
     void expectLoopEnded() const {
-        EXPECT_FALSE(svc.VideoPlaying || svc.VideoMode);
-        EXPECT_TRUE(form->isHidden());
+        EXPECT_FALSE(svc.VideoPlaying || svc.VideoMode || !form->isHidden());
         EXPECT_EQ(video.playState(), MediaPlayer::Stopped);
     }
 };
@@ -71,7 +69,8 @@ TEST(VideoList, PlaysFromTheChosenVideoOnWrappingToTheFirst) {
         else rig.video.finishSong();
     });
     rig.keys("aac");
-    EXPECT_EQ(rig.video.opens, (Names{VideoRig::file(2), VideoRig::file(0), VideoRig::file(1), VideoRig::file(2)}));
+    const Names played = {VideoRig::file(2), VideoRig::file(0), VideoRig::file(1), VideoRig::file(2)};
+    EXPECT_EQ(rig.video.opens, played);
     EXPECT_EQ(rig.activations, 0);
     rig.expectLoopEnded();
     EXPECT_EQ(rig.list->lineBackground(2), kHighlightBack);  // the list is back as it was
@@ -79,24 +78,7 @@ TEST(VideoList, PlaysFromTheChosenVideoOnWrappingToTheFirst) {
     EXPECT_EQ(rig.activations, 1);
 }
 
-TEST(VideoList, AltRightClicksEmptyLinesAndAnEmptyListDoNothing) {
-    VideoRig rig(3);
-    rig.keys("x");
-    QMouseEvent right(QEvent::MouseButtonPress, QPointF(4, 4), rig.list->ListLine[1]->mapToGlobal(QPointF(4, 4)),
-                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(rig.list->ListLine[1], &right);
-    emit rig.list->ListLine[5]->clicked();  // past the last video
-    VideoRig none(0);
-    none.keys("acx");
-    EXPECT_EQ(none.list->aktbutt, 0);
-    for (VideoRig* r : {&rig, &none}) {
-        EXPECT_EQ(r->pump.passes, 0);  // not even the flash
-        EXPECT_TRUE(r->video.opens.empty());
-        EXPECT_FALSE(r->svc.VideoMode);
-    }
-}
-
-TEST(VideoList, HighlightStopsOnTheLastVideoAlsoAfterPaging) {
+TEST(VideoList, HighlightStopsOnTheLastVideoAndOnlySelectOnAFilledLinePlays) {
     VideoRig rig(13);
     ListBrowser& list = *rig.list;
     auto onLast = [&] { return list.ListLine[static_cast<size_t>(list.aktbutt)]->text() == "Video 12"; };
@@ -104,17 +86,21 @@ TEST(VideoList, HighlightStopsOnTheLastVideoAlsoAfterPaging) {
     EXPECT_TRUE(onLast()) << list.AktListPos << "+" << list.aktbutt;
     rig.keys("3" + std::string(9, 'q') + "8" + std::string(8, 'a'));  // top line, a page down, then down
     EXPECT_TRUE(onLast()) << list.AktListPos << "+" << list.aktbutt;
+    rig.keys("x");  // second select by key or right click, a click past the last video
+    emit list.ListLine[1]->rightClicked();
+    emit list.ListLine[5]->clicked();
+    VideoRig none(0);
+    none.keys("acx");
+    EXPECT_EQ(none.list->aktbutt, 0);
+    for (VideoRig* r : {&rig, &none}) EXPECT_TRUE(r->pump.passes == 0 && r->video.opens.empty());  // no flash
 }
 
 TEST(VideoList, LoopEndsOnBackLeavingFullScreenOrTheSleepEnd) {
     const std::pair<const char*, std::function<void(VideoRig&)>> ways[] = {
         {"back key", [](VideoRig& r) { r.form->keyTyped("#"); }},
         {"back key on the picture", [](VideoRig& r) { r.video.pressKey('#'); }},
-        {"escape",
-         [](VideoRig& r) {
-             QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
-             QCoreApplication::sendEvent(r.form, &esc);
-         }},
+        {"escape", [](VideoRig& r) { QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+                                     QCoreApplication::sendEvent(r.form, &esc); }},
         {"display size", [](VideoRig& r) { r.video.setDisplaySize(MediaPlayer::DefaultSize); }},
         {"sleep end", [](VideoRig& r) { r.clock.set(1, 30, 0); r.main->Timer1_Timer(); }},
     };
@@ -161,14 +147,13 @@ TEST(VideoScreen, IntroPlaysToItsEndOrGivesUpAndWithoutAPlayerNothingPlays) {
         if (c == Fails) rig.video.failOpen("intro");
         rig.whilePlaying([&] { if (rig.pump.passes == 100) rig.video.finishSong(); });
         playIntroVideo(rig.services, *rig.form, "intro.avi");
-        EXPECT_EQ(rig.video.plays, c == Plays ? 1 : 0);
-        EXPECT_EQ(rig.pump.passes >= 100, c == Plays);  // a failure ends the wait at once
-        if (c == NoPlayer) {
-            rig.keys("c");  // the flash only
-            stopVideoForSleep(rig.services, *rig.form);
-            EXPECT_TRUE(rig.video.opens.empty());
-            EXPECT_FALSE(rig.svc.VideoMode || rig.svc.VideoPlaying);
-        }
-        EXPECT_TRUE(rig.form->isHidden());
+        EXPECT_TRUE(rig.form->isHidden()) << c;
+        EXPECT_EQ(rig.video.plays, c == Plays ? 1 : 0) << c;
+        EXPECT_EQ(rig.pump.passes >= 100, c == Plays) << c;  // a failure ends the wait at once
+        if (c != NoPlayer) continue;
+        rig.keys("c");  // the flash only
+        stopVideoForSleep(rig.services, *rig.form);
+        EXPECT_TRUE(rig.video.opens.empty());
+        rig.expectLoopEnded();
     }
 }

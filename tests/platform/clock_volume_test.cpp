@@ -9,11 +9,9 @@
 using namespace kelvorn;
 
 TEST(TimeText, SecondsAndFractionsOfTheDayWrapAtMidnight) {
-    EXPECT_EQ(timeText(0), "00:00:00");
     EXPECT_EQ(timeText(3661), "01:01:01");
     EXPECT_EQ(timeText(86400 + 62), "00:01:02");
     EXPECT_EQ(timeText(-1), "23:59:59");
-    EXPECT_EQ(timeTextOfDay(0.5), "12:00:00");
     EXPECT_EQ(timeTextOfDay(0.25 + 0.4 / 86400), "06:00:00");
     EXPECT_EQ(timeTextOfDay(0.25 + 0.6 / 86400), "06:00:01");
     EXPECT_EQ(timeTextOfDay(0.999 + 0.00695), "00:08:34");  // snooze past midnight: 86914 s
@@ -31,10 +29,6 @@ TEST(WaveVolume, ChannelFiguresStayInSixteenBits) {
         EXPECT_EQ(waveChannelValue(c.percent), c.value) << c.percent;
         EXPECT_EQ(waveVolumeValue(c.percent), (uint32_t{c.value} << 16) | c.value) << c.percent;
     }
-    WaveVolume volume;
-    EXPECT_EQ(volume.lastValue(), 0xFE01FE01u);
-    volume.set(40);
-    EXPECT_EQ(volume.lastValue(), waveVolumeValue(40));
 }
 
 TEST(FixedSequenceRandom, SameSequenceEveryStartAndInRange) {
@@ -42,8 +36,7 @@ TEST(FixedSequenceRandom, SameSequenceEveryStartAndInRange) {
     double sum = 0;
     for (int i = 0; i < 10000; ++i) {
         const double x = a.rnd();
-        ASSERT_EQ(x, b.rnd());
-        ASSERT_TRUE(x >= 0.0 && x < 1.0) << x;
+        ASSERT_TRUE(x == b.rnd() && x >= 0.0 && x < 1.0) << i << ": " << x;
         sum += x;
     }
     EXPECT_NEAR(sum / 10000, 0.5, 0.02);

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -19,15 +19,9 @@ protected:
     const std::string root = dir.path().toStdString() + "/";
     // Files are made with the raw bytes of the name (need not be UTF-8); a trailing '/' makes a folder.
     void make(std::initializer_list<std::string> names) {
-        for (const std::string& n : names) {
-            if (n.back() == '/') {
-                ASSERT_TRUE(QDir(dir.path()).mkpath(QString::fromStdString(n))) << n;
-                continue;
-            }
-            const int fd = ::open((root + n).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ASSERT_GE(fd, 0) << n;
-            ::close(fd);
-        }
+        for (const std::string& n : names)
+            ASSERT_TRUE(n.back() == '/' ? QDir(dir.path()).mkpath(QString::fromStdString(n))
+                                        : std::ofstream(root + n).good()) << n;
     }
 };
 

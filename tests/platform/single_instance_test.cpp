@@ -1,10 +1,10 @@
 // A second claim on the same name fails and asks the first to come to the front.
 #include "platform/single_instance.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QUuid>
 #include <gtest/gtest.h>
+
+#include "fakes/wait_for.h"
 
 using namespace kelvorn;
 
@@ -15,8 +15,6 @@ TEST(SingleInstance, SecondClaimRaisesFirst) {
     QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
     ASSERT_TRUE(first.claim());
     EXPECT_FALSE(SingleInstance(name).claim());
-
-    QDeadlineTimer deadline(3000);
-    while (raised == 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(waitFor([&] { return raised > 0; }, 3000));
     EXPECT_EQ(raised, 1);
 }

@@ -1,17 +1,16 @@
 // The libmpv video player on freshly made videos: on a real X display (Xvfb) the picture
-// is drawn and videos follow one another; without OpenGL (offscreen) it still plays.
+// is drawn; without OpenGL (offscreen) it plays as sound only. Either way keys, placement
+// and the videos that follow behave the same.
 #include "platform/mpv_player.h"
 #include "platform/mpv_video_widget.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <memory>
 
@@ -46,8 +45,6 @@ bool playsThrough(MpvPlayer& player, const QTemporaryDir& dir, const char* name)
            clock.elapsed() >= 1500 && !player.openFailed() && player.errorLogCount() == 0;
 }
 
-// On X the first video is painted; offscreen (no OpenGL) it plays as sound only. Either
-// way keys, placement and the videos that follow behave the same.
 TEST(MpvVideo, PlaysVideosToTheirEndWithThePictureWhereThereIsOpenGL) {
     QTemporaryDir dir;
     if (!makeVideo(dir.filePath("one.mp4")) || !makeVideo(dir.filePath("two.mp4")))
