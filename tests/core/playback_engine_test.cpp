@@ -64,14 +64,30 @@ TEST_F(EngineTest, MissingFileMovesOnWithinTheSameTick) {
     EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
     EXPECT_LT(rig.pump.passes, 10);  // the wait for a failed open ends early
 
-    CoreRig empty;  // entry 0 of an empty list names the folder itself
-    empty.player.markMissing("/music/");
-    empty.svc.NewSong = empty.svc.PlayOn = true;
-    empty.main->engine().tick();
-    empty.main->engine().tick();
-    EXPECT_EQ(empty.svc.SongPos, 0);
-    EXPECT_TRUE(empty.svc.PlayOn);  // keeps trying, without crashing
-    EXPECT_EQ(empty.player.playState(), MediaPlayer::Stopped);
+}
+
+// Slot 0 of an emptied list still holds a removed entry's text: nothing may open it. A
+// list of which a whole pass fails is reported, so the alarm can try something else.
+TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
+    int reports = 0;
+    engine.nothingPlayable = [&] { ++reports; };
+    rig.svc.CustomSongs = {"removed.mp3"};
+    rig.svc.CustomCount = -1;
+    rig.svc.ListMode = true;
+    play(0);
+    finish();
+    EXPECT_TRUE(rig.player.opens.empty());
+    EXPECT_EQ(reports, 2);
+    EXPECT_FALSE(rig.svc.NewSong);
+
+    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
+    rig.svc.ListMode = false;
+    rig.player.failOpen("/music/");
+    play(0);  // a and b in this tick
+    EXPECT_EQ(reports, 2);
+    engine.tick();  // c
+    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(rig.player.opens.size(), 3u);
 }
 
 TEST_F(EngineTest, ShuffleDrawGivesTheEndsHalfWeight) {
