@@ -29,6 +29,8 @@ void PlaybackEngine::tick() {
     const int n = svc_.playingCount();
     if (n < 0) {
         // An empty list opens nothing: slot 0 still holds the text of a removed entry.
+        // A request to play it (an empty playlist loaded) ends what played before.
+        if (svc_.NewSong) player_.stop();
         svc_.NewSong = false;
         busy_ = false;
         if (nothingPlayable) nothingPlayable();

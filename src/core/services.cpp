@@ -3,12 +3,17 @@
 #include <algorithm>
 
 #include "core/kelvorn_service.h"
+#include "platform/debug_log.h"
 #include "platform/wave_volume.h"
 
 namespace kelvorn {
 
 // A hand-edited settings file may hold any number; the output only takes 0..100.
-void SetWaveVolume(Services& s) { s.volume.set(std::clamp(s.svc.VolumeSet, 0.0, 100.0)); }
+void SetWaveVolume(Services& s) {
+    const double percent = std::clamp(s.svc.VolumeSet, 0.0, 100.0);
+    debugEvent("volume", std::to_string(percent));
+    s.volume.set(percent);
+}
 
 bool noteSaved(Services& s, bool written) {
     if (!written && s.notSaved) s.notSaved();

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "core/kelvorn_service.h"
+#include "platform/debug_log.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
 #include "platform/stage.h"
@@ -81,6 +82,7 @@ long waitForOpen(EventPump& pump, const MediaPlayer& player, long limit, const s
 void playIntroVideo(Services& s, VideoForm& form, const std::string& path) {
     MediaPlayer* player = s.VideoPlayer;
     if (!player || path.empty()) return;
+    debugEvent("intro", path);
     form.showVideo();
     player->open(path);
     player->setControlVisible(false);

@@ -74,9 +74,12 @@ TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     rig.svc.CustomSongs = {"removed.mp3"};
     rig.svc.CustomCount = -1;
     rig.svc.ListMode = true;
-    play(0);
+    rig.player.open("/music/before.mp3");
+    rig.player.play();
+    play(0);  // the request ends what played before
+    EXPECT_EQ(rig.player.playState(), MediaPlayer::Stopped);
     finish();
-    EXPECT_TRUE(rig.player.opens.empty());
+    EXPECT_EQ(rig.player.opens.size(), 1u);
     EXPECT_EQ(reports, 2);
     EXPECT_FALSE(rig.svc.NewSong);
 
@@ -87,7 +90,7 @@ TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     EXPECT_EQ(reports, 2);
     engine.tick();  // c
     EXPECT_EQ(reports, 3);
-    EXPECT_EQ(rig.player.opens.size(), 3u);
+    EXPECT_EQ(rig.player.opens.size(), 4u);
 }
 
 TEST_F(EngineTest, ShuffleDrawGivesTheEndsHalfWeight) {

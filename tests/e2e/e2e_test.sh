@@ -3,6 +3,8 @@
 #   first start scans the music folder and writes the sorted cache,
 #   "1" plays the first song, "1" again skips to the next one,
 #   a second start leaves the running one alone and ends by itself,
+#   the intro plays at the normal volume, an emptied list plays nothing,
+#   a save into a read-only folder keeps the old file and says NOT SAVED,
 #   the back key "#" pressed repeatedly ends the program.
 # Usage: e2e_test.sh <path to the kelvorn binary>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
@@ -82,6 +84,25 @@ rm -f "$work/tone.wav"
 printf 'not a song\r\n' >"$work/music/notes.txt"
 printf 'music/\r\n' >"$work/Mp3Path.kvx"
 printf -- '-1\r\n' >"$work/GFXSpeed.kvx"
+printf '00:00:00\r\n0\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' >"$work/Settings.kvx"
+# A one-second intro, when ffmpeg is there to make it.
+intro=""
+if command -v ffmpeg >/dev/null 2>&1 &&
+    ffmpeg -loglevel error -f lavfi -i testsrc=size=160x120:rate=10 -f lavfi -i sine=frequency=500 \
+        -t 1 -c:v mpeg4 -c:a mp3 "$work/intro.avi" </dev/null; then
+    intro=yes
+fi
+
+# The program runs as an ordinary user, so that a read-only folder is read-only to it
+# (root writes anywhere): its own copy of the binary, in a folder it owns.
+as_user=()
+cp "$binary" "$work/kelvorn" || fail "could not copy the program"
+binary=$work/kelvorn
+if ((EUID == 0)); then
+    command -v setpriv >/dev/null 2>&1 || { echo "SKIP: setpriv is not installed"; exit 77; }
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chown -R 65534:65534 "$work"
+fi
 
 # --- a private X display ---------------------------------------------------------------
 Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset \
@@ -97,7 +118,7 @@ echo "using display $display"
 run_app() {
     local log=$1
     cd "$work" || exit 1
-    exec env -u WAYLAND_DISPLAY HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
+    exec "${as_user[@]}" env -u WAYLAND_DISPLAY HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
         TMPDIR="$work/tmp" DISPLAY="$display" QT_QPA_PLATFORM=xcb KELVORN_DEBUG=1 \
         "$binary" >"$work/$log.out" 2>"$work/$log.err"
 }
@@ -134,6 +155,19 @@ if ! wait_for 10 ready; then
     echo "note: no \"kelvorn: ready\" line on stderr; carrying on"
 fi
 alive "$app_pid" || fail "the program ended during start-up"
+
+# Nothing plays above the normal volume at start-up: the volume is set before the intro.
+if [[ -n $intro ]]; then
+    first_line() { grep -n "kelvorn: $1" "$work/app1.err" | head -n 1 | cut -d: -f1; }
+    volume_line=$(first_line volume)
+    intro_line=$(first_line intro)
+    [[ -n $intro_line ]] || fail "the intro was not played"
+    [[ -n $volume_line && $volume_line -lt $intro_line ]] ||
+        fail "the intro played before the normal volume was set"
+    grep -m 1 "kelvorn: volume" "$work/app1.err" | grep -q ' 30' ||
+        fail "the first volume is not the normal volume of Settings.kvx"
+    pass "the intro plays at the normal volume"
+fi
 
 # Qt windows ignore synthetic events sent to a window id, so give the window the
 # focus and type into it. Without a window manager windowactivate fails; windowfocus
@@ -202,12 +236,38 @@ wait_for 5 playing_only "${songs[2]}" ||
 pass "LOAD PLAYLIST plays ${songs[2]}"
 type_keys numbersign
 
+# --- an emptied list plays nothing -------------------------------------------------------
+# The custom list's one entry is removed, then an empty playlist is loaded: its first
+# slot still holds the removed song's name, which must not play.
+type_keys 3 2 x numbersign
+: >"$work/music/E.m3u"
+type_keys 3 4 c
+nothing_open() { [[ -z $(open_mp3s "$app_pid") ]]; }
+wait_for 5 nothing_open || fail "an empty playlist plays $(open_mp3s "$app_pid" | tr '\n' ' ')"
+sleep 1
+nothing_open || fail "an empty playlist went on to play $(open_mp3s "$app_pid" | tr '\n' ' ')"
+pass "an empty playlist loaded after a removal plays nothing"
+type_keys numbersign
+
 # --- search TWO ("8" "8", "9" "9", "6" "6" "6" "6") and play the result -----------------
 type_keys 3 3 8 8 9 9 6 6 6 6 c c
 wait_for 5 playing_only "${songs[1]}" ||
     fail "ALPHA SEARCH did not play the found song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
 pass "ALPHA SEARCH for TWO plays ${songs[1]}"
 type_keys numbersign
+sleep 0.5
+
+# --- a save into a read-only folder keeps the old file and says so -----------------------
+# The full list's highlight is still on the third song: the second select adds it twice.
+type_keys 3 1 x x numbersign
+chmod a-w "$work/music"
+before=$(od -c "$work/music/M.m3u")
+type_keys 3 5 6 6 c
+said_not_saved() { grep -q 'kelvorn: notice .*NOT SAVED' "$work/app1.err"; }
+wait_for 5 said_not_saved || fail "a failed save did not show NOT SAVED"
+[[ $(od -c "$work/music/M.m3u") == "$before" ]] || fail "a failed save changed M.m3u"
+chmod u+w "$work/music"
+pass "a save into a read-only folder keeps M.m3u and shows NOT SAVED"
 sleep 0.5
 
 # --- shuffle survives in Settings.kvx ----------------------------------------------------
