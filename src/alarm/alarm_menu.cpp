@@ -287,13 +287,21 @@ void AlarmMenu::VolumeDown() { stepVolume(-5); }
 // ---- leaving ------------------------------------------------------------------------------
 
 void AlarmMenu::leave() {
+    if (transitions_.closing(*this)) return;  // a second back key while the screen closes
     WriteAlarm();
     restoreOutputVolume();
     SetWaveVolume(s);
     transitions_.backToMain(*this);
 }
 
-void AlarmMenu::MainBack_Click() { transitions_.backToMain(*this); }
+// "<<" leaves without writing, but the output must not stay at the level of the bar
+// selected last (an alarm volume in the middle of normal play).
+void AlarmMenu::MainBack_Click() {
+    if (transitions_.closing(*this)) return;
+    restoreOutputVolume();
+    SetWaveVolume(s);
+    transitions_.backToMain(*this);
+}
 
 // ---- displays -----------------------------------------------------------------------------
 

@@ -28,8 +28,8 @@ public:
     void keyTyped(const std::string& key) override;
     // 0: ALARM ON/OFF, 1: SET ALARM (keys, Ok and clicks); the highlight stays.
     void MainButt_Click(int index);
-    // "<<" clicked: back to the main screen only; nothing is written, the output
-    // volume stays where the last bar selection put it.
+    // "<<" clicked: back to the main screen; nothing is written, the output volume
+    // returns to what the back key restores.
     void MainBack_Click();
 
     // Builds the screen up in normal mode with the buttons active; FadeOut hides it at once.

@@ -4,6 +4,7 @@
 
 #include "core/display_name.h"
 #include "core/kelvorn_service.h"
+#include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
 #include "platform/random_source.h"
@@ -20,11 +21,13 @@ int skipDraw(double rnd, int highestIndex) {
 }
 
 PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump,
-                               RandomSource& random)
-    : svc_(svc), player_(player), pump_(pump), random_(random) {}
+                               RandomSource& random, const Clock& clock)
+    : svc_(svc), player_(player), pump_(pump), random_(random), clock_(clock) {}
 
 void PlaybackEngine::tick() {
     if (busy_ || !svc_.PlayOn) return;
+    // A list of which nothing opens is not tried ten times a second.
+    if (!svc_.NewSong && clock_.monotonic() < retryAt_) return;
     busy_ = true;
     const int n = svc_.playingCount();
     if (n < 0) {
@@ -73,6 +76,7 @@ bool PlaybackEngine::startSong(int index) {
         // As many failures in a row as the list has entries: nothing in it plays.
         if (++failures_ > svc_.playingCount()) {
             failures_ = 0;
+            retryAt_ = clock_.monotonic() + kRetrySeconds;
             if (nothingPlayable) nothingPlayable();
         }
         return false;

@@ -9,6 +9,7 @@ struct KelvornSERVICE;
 class MediaPlayer;
 class EventPump;
 class RandomSource;
+class Clock;
 
 // The random pick used when a song starts in shuffle mode: Int(rnd * N + 0.5), at most
 // N, so the first and last entries come half as often as the others.
@@ -18,10 +19,13 @@ int skipDraw(double rnd, int highestIndex);
 
 class PlaybackEngine {
 public:
-    PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random);
+    PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random,
+                   const Clock& clock);
 
     // One tick (every 100 ms): the requested song first, then the end of the song.
     // A tick that arrives while an earlier one waits for its file returns at once.
+    // After a whole pass of the list failed, the next tries wait a second, unless a
+    // song is asked for.
     void tick();
 
     // Opens entry `index` of the playing list, waits for it to open, shows its name
@@ -40,13 +44,16 @@ public:
     const std::string& tmpstr() const { return tmpstr_; }
 
     static constexpr int kOpenWaitPasses = 25000;
+    static constexpr double kRetrySeconds = 1;
 
 private:
     KelvornSERVICE& svc_;
     MediaPlayer& player_;
     EventPump& pump_;
     RandomSource& random_;
+    const Clock& clock_;
     std::string tmpstr_;
+    double retryAt_ = 0;  // monotonic seconds: no new try before
     bool busy_ = false;
     int failures_ = 0;  // opens that failed in a row
 };

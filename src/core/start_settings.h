@@ -8,15 +8,19 @@ namespace kelvorn {
 struct KelvornSERVICE;
 
 // Applies the five lines of the key file in order (up, down, select, second select,
-// back). A line whose leading number is not 0 is a character code; a code that is no
-// 8-bit character (outside 1..255 after rounding) keeps the default. An empty line
-// keeps the default.
+// back), blanks around them trimmed. A line whose leading number is not 0 is a
+// character code; a code that is no 8-bit character (outside 1..255 after rounding)
+// keeps the default, and so does a line that is not one character. A back key equal to
+// the up or down key (which win) becomes "#" again, so the back key always acts.
 void applyKeyLines(KelvornSERVICE& svc, const std::vector<std::string>& lines);
 
 // The mouse file's first line: the cursor is wanted when its number is exactly 1.
 bool mouseWanted(const std::vector<std::string>& lines);
 
-// The speed file's first line; 0 or above 30 gives 1, negatives stay.
+constexpr double kSlowestGfxSpeed = 0.25;
+
+// The speed file's first line; 0 or above 30 gives 1, 0 < x < 0.25 gives 0.25,
+// negatives stay.
 double gfxSpeedFrom(const std::vector<std::string>& lines);
 
 // Reads "Keys.kvx", "mouse.kvx" and "GFXSpeed.kvx" from `workDir` (names matched

@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
+#include <algorithm>
+#include <cmath>
 
 #include "core/kelvorn_service.h"
 #include "core/menu_screen.h"
@@ -53,9 +56,10 @@ BlackOut& Transitions::blackOut() {
 int Transitions::wipeSteps(double gfxSpeed) {
     const double step = 80 * gfxSpeed;
     if (!(step > 0)) return 0;
-    int steps = 0;
-    for (double h = kStripHeight; h <= kWipeEnd; h += step) ++steps;
-    return steps;
+    // h = 90, 90 + step, ... up to 6500, counted in closed form: a sum would stop
+    // growing for a tiny step and never reach the end.
+    const double steps = std::floor((kWipeEnd - kStripHeight) / step + 1e-9) + 1;
+    return steps < 100000 ? static_cast<int>(steps) : 100000;
 }
 
 void Transitions::wipe() {
@@ -101,6 +105,11 @@ void Transitions::open(MenuScreen& from, MenuScreen& to, const std::function<voi
 }
 
 void Transitions::backToMain(MenuScreen& from) {
+    // A second back key during the wipe would run a second transition inside the first.
+    // Other screens opened meanwhile still close as usual.
+    if (closing(from)) return;
+    closing_.push_back(&from);
+    const auto done = qScopeGuard([&] { closing_.erase(std::find(closing_.begin(), closing_.end(), &from)); });
     wipe();
     overlayReset();
     main_.FadeOut();

@@ -2,7 +2,9 @@
 // sequences around the screens' FadeOut and FadeIn.
 #pragma once
 #include <QWidget>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "core/services.h"
 
@@ -52,8 +54,12 @@ public:
     // lines), `from` hidden unless it is the main screen, to.FadeIn.
     void open(MenuScreen& from, MenuScreen& to, const std::function<void()>& between = {});
     // From `from` back to the main screen: wipe, reset, main.FadeOut, from.FadeOut,
-    // `from` hidden, main.FadeIn.
+    // `from` hidden, main.FadeIn. Ignored while a back transition runs.
     void backToMain(MenuScreen& from);
+    // A back transition from `screen` runs: its back key does nothing meanwhile.
+    bool closing(const MenuScreen& screen) const {
+        return std::find(closing_.begin(), closing_.end(), &screen) != closing_.end();
+    }
 
     // Puts a menu or list screen in its place: 960 twips below the main screen's top.
     void placeMenuScreen(QWidget& screen) const;
@@ -69,6 +75,7 @@ private:
     Services& s_;
     MenuScreen& main_;
     BlackOut* blackOut_ = nullptr;  // created on first use, kept
+    std::vector<const MenuScreen*> closing_;  // screens whose back transition runs
 };
 
 }  // namespace kelvorn

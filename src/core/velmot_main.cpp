@@ -36,7 +36,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
                {"   1 - PLAY / SKIP", "   2 - STOP / RESUME", "   3 - LISTS MENU", "   4 - ALARM MENU",
                 "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"},
                1920, [this](int i) { MainButt_Click(i); }),
-      engine_(services.svc, services.MP1, services.pump, services.random),
+      engine_(services.svc, services.MP1, services.pump, services.random, services.clock),
       alarmClock_(services, *this) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
@@ -139,6 +139,10 @@ void VelmotMAIN::MainButt_Click(int index) {
         } else if (s.MP1.playState() == MediaPlayer::Paused) {
             s.MP1.play();
             svc.PlayOn = true;
+        } else {
+            // Nothing plays while the engine goes on trying songs that do not open:
+            // STOP stops that too.
+            svc.PlayOn = false;
         }
         break;
     case 2:

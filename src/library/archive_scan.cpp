@@ -29,6 +29,8 @@ bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pum
         progress.scanFinished();
         return false;
     }
+    // A name holding a line end cannot stand as one line of the cache or a playlist.
+    std::erase_if(found, [](const std::string& name) { return name.find_first_of("\r\n") != std::string::npos; });
 
     // The unsorted names go to TmpSongs, followed by one empty entry; names no count
     // can reach are not stored.

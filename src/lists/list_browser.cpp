@@ -168,10 +168,7 @@ void ListBrowser::flash(int index, Flash kind) {
 }
 
 void ListBrowser::close() {
-    if (closing_) return;  // a second back key during the wipe changes nothing
-    closing_ = true;
-    transitions_.backToMain(*this);
-    closing_ = false;
+    transitions_.backToMain(*this);  // a second back key during the wipe changes nothing
 }
 
 void ListBrowser::FadeIn() {

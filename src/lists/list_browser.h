@@ -88,7 +88,6 @@ private:
     ListOptions options_;
     std::array<unsigned, kListLines> text_{};
     std::array<unsigned, kListLines> back_{};
-    bool closing_ = false;
 };
 
 }  // namespace kelvorn

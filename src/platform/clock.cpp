@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 
 #include <QDateTime>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -24,6 +25,10 @@ double ClockReading::secondsSinceMidnight() const {
 ClockReading SystemClock::read() const {
     const QDateTime now = QDateTime::currentDateTime();
     return {static_cast<double>(now.toMSecsSinceEpoch()) / 1000.0, now.offsetFromUtc()};
+}
+
+double SystemClock::monotonic() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 std::string timeText(long long seconds) {

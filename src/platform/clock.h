@@ -21,6 +21,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual ClockReading read() const = 0;
+    // Seconds on a clock that only moves forward, for pacing.
+    virtual double monotonic() const = 0;
     // Seconds since local midnight, with fractions.
     double secondsSinceMidnight() const { return read().secondsSinceMidnight(); }
     // Fraction of the day: 0 = midnight, 0.5 = noon.
@@ -30,6 +32,7 @@ public:
 class SystemClock : public Clock {
 public:
     ClockReading read() const override;
+    double monotonic() const override;
 };
 
 // "hh:mm:ss" of a count of whole seconds; hours wrap at 24.

@@ -94,16 +94,12 @@ void syncFolder(const std::string& folder) {
 std::vector<std::string> splitLines(std::string_view bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
-    size_t i = 0;
-    while (i < bytes.size()) {
-        if (bytes[i] == '\r') {
-            lines.emplace_back(bytes.substr(start, i - start));
-            ++i;
-            if (i < bytes.size() && bytes[i] == '\n') ++i;  // CR LF is one line end
-            start = i;
-        } else {
-            ++i;
-        }
+    while (start < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) break;
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;  // CR LF is one end
     }
     if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
     return lines;
@@ -155,7 +151,7 @@ bool readFirstLine(const std::string& path, std::string& line) {
     line.clear();
     std::string bytes;
     if (!readFileBytes(path, bytes) || bytes.empty()) return false;
-    line = bytes.substr(0, bytes.find('\r'));
+    line = bytes.substr(0, bytes.find_first_of("\r\n"));
     return true;
 }
 

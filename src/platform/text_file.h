@@ -6,9 +6,9 @@
 
 namespace kelvorn {
 
-// Splits bytes into lines: a line ends at a CR, an LF right after that CR belongs
-// to the same line end, and a bare LF is part of the line's text. A last line
-// without a line end still counts; an empty input has no lines.
+// Splits bytes into lines: a line ends at CR LF, at a CR alone or at an LF alone (Linux
+// editors end lines with LF). A last line without a line end still counts; an empty
+// input has no lines. Writers end every line with CR LF.
 std::vector<std::string> splitLines(std::string_view bytes);
 
 // Reads a regular file whole. False (and whatever was read) when it cannot be

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <utility>
 
 #include "alarm/alarm_settings.h"
 #include "core/widgets.h"
@@ -178,18 +179,28 @@ TEST(AlarmMenuVolumes, BarSelectionMovesTheWhiteFrameAndTheOutput) {
     EXPECT_EQ(rig.menu.volSelect(), 3);
 }
 
-TEST(AlarmMenuLeave, BackKeyWritesAndRestoresTheOutputButTheMouseDoesNeither) {
+TEST(AlarmMenuLeave, BackKeyWritesTheMouseDoesNotAndBothRestoreTheOutputOnce) {
     AlarmRig rig;
     rig.main->FadeOut();
     rig.openMenu();
-    rig.typeMenu("778");  // A selected, down to 95
+    rig.typeMenu("778");  // A selected, down to 95: the output follows the bar
+    EXPECT_EQ(rig.outputPercent(), channel(95));
     emit rig.menu.frame.MainBack->clicked();
     EXPECT_TRUE(rig.menu.isHidden());
     EXPECT_TRUE(rig.fileLines().empty());
+    EXPECT_EQ(rig.outputPercent(), channel(100));  // not the alarm volume during normal play
 
     rig.openMenu();
     EXPECT_EQ(whiteFrame(rig.menu), 0);
     rig.svc.AlarmBusy = true;
+    // A second back key (or click) while the screen closes does nothing: no second write.
+    bool again = true;
+    rig.pump.onPass = [&] {
+        if (!std::exchange(again, false)) return;
+        rig.svc.VolNormal = 55;
+        rig.typeMenu("#");
+        emit rig.menu.frame.MainBack->clicked();
+    };
     rig.typeMenu("#");
     EXPECT_TRUE(rig.menu.isHidden());
     EXPECT_EQ(rig.fileLines(), (std::vector<std::string>{"00:00:00", "0", "0", " 100 ", " 95 ", " 100 "}));

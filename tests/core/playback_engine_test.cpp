@@ -91,6 +91,17 @@ TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     engine.tick();  // c
     EXPECT_EQ(reports, 3);
     EXPECT_EQ(rig.player.opens.size(), 4u);
+    // Then at most one try a second, unless a song is asked for; STOP ends the trying.
+    for (int i = 0; i < 9; ++i, rig.clock.advance(0.1)) engine.tick();
+    EXPECT_EQ(rig.player.opens.size(), 4u);
+    rig.clock.advance(0.2);
+    engine.tick();
+    EXPECT_EQ(rig.player.opens.size(), 5u);
+    rig.type("1");  // skip
+    engine.tick();
+    EXPECT_EQ(rig.player.opens.size(), 7u);
+    rig.type("2");
+    EXPECT_FALSE(rig.svc.PlayOn);
 }
 
 TEST_F(EngineTest, ShuffleDrawGivesTheEndsHalfWeight) {

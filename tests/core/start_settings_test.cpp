@@ -18,6 +18,9 @@ TEST(KeyFile, CodesBecomeCharactersAndBadLinesKeepDefaults) {
         // "0" is the digit itself; 300, -5 and 0.2 name no 8-bit character; 64.6 rounds to 65.
         {{"0", "300", "-5", "0.2", "64.6"}, {"0", "a", "c", "x", "A"}},
         {{"w"}, {"w", "a", "c", "x", "#"}},
+        // Blanks are trimmed; a word is no key; a back key hidden behind up keeps working.
+        {{" 38 ", "Down", "c\t", "xx", "# "}, {"&", "a", "c", "x", "#"}},
+        {{"#", "b", "c", "x", "b"}, {"q", "b", "c", "x", "#"}},
     };
     for (const auto& c : cases) {
         KelvornSERVICE svc;
@@ -33,6 +36,7 @@ TEST(SettingsFiles, MouseWantsExactlyOneAndSpeedOutOfRangeGivesOne) {
         EXPECT_FALSE(mouseWanted(lines)) << lines.size();
     const struct { std::vector<std::string> lines; double speed; } speeds[] = {
         {{"30"}, 30}, {{"31"}, 1}, {{"0"}, 1}, {{"fast"}, 1}, {{"2.5"}, 2.5}, {{"-2"}, -2}, {{}, 1},
+        {{"0.01"}, 0.25}, {{"0.00000000000000001"}, 0.25}, {{"0.3"}, 0.3},  // at most four times slower
     };
     for (const auto& c : speeds) EXPECT_EQ(gfxSpeedFrom(c.lines), c.speed) << c.speed;
 }

@@ -72,6 +72,9 @@ TEST(Transitions, WipeStepsScaleWithTheSpeed) {
     rig.transitions->overlayReset();
     // At a negative speed only the passes on showing and at the end remain.
     EXPECT_THAT(wipeHeights(rig, -1), ElementsAre(90, 90));
+    // Counted in closed form: a step too small to change the height still ends.
+    EXPECT_EQ(Transitions::wipeSteps(0.25), 321);
+    EXPECT_EQ(Transitions::wipeSteps(1e-17), 100000);
 }
 
 TEST(Transitions, OpenAndBackRunTheirStepsInOrderEachFromAFreshStrip) {

@@ -7,6 +7,7 @@ namespace kelvorn {
 class FixedClock : public Clock {
 public:
     ClockReading read() const override { return {utc, offset}; }
+    double monotonic() const override { return utc; }
     // Moves forward to the next moment (this one included) whose local time is h:m:s.
     void set(int hours, int minutes, double secs = 0) {
         double ahead = hours * 3600.0 + minutes * 60.0 + secs - read().secondsSinceMidnight();

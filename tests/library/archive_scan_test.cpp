@@ -95,10 +95,10 @@ TEST_F(Scan, ArchiveCountCoversOnlyNamesWhileTheScanYields) {
     EXPECT_EQ(svc.ArchiveCount, 3);
 }
 
-TEST_F(Scan, OnlyMp3FilesDirectlyInTheFolder) {
+TEST_F(Scan, OnlyMp3FilesDirectlyInTheFolderWhoseNamesFitOnALine) {
     std::filesystem::create_directory(music + "/sub");
     std::filesystem::create_directory(music + "/folder.mp3");
-    touch({"x.MP3", "notes.txt", ".hidden.mp3", "sub/deep.mp3"});
+    touch({"x.MP3", "notes.txt", ".hidden.mp3", "sub/deep.mp3", "two\nlines.mp3", "cr\r.mp3"});
     scan();
     ASSERT_EQ(svc.ArchiveCount, 0);
     EXPECT_EQ(svc.ArchiveList[0], "x.MP3");

@@ -21,10 +21,10 @@ TEST_F(CashList, LineRulesAndRoundTrip) {
     const struct { std::string bytes; Lines entries; std::string written; } cases[] = {
         {"A - One.mp3\r\n\xE9t\xE9.mp3\r\nZ - \xC3\xBC.mp3\r\n", {"A - One.mp3", "\xE9t\xE9.mp3", "Z - \xC3\xBC.mp3"},
          "A - One.mp3\r\n\xE9t\xE9.mp3\r\nZ - \xC3\xBC.mp3\r\n"},
-        // A blank line is an empty entry, a bare LF stays in the text, a lone CR ends a
-        // line, a last line without a line end counts.
-        {"a.mp3\r\n\r\nb\nc.mp3\rd.mp3\r\ne.mp3", {"a.mp3", "", "b\nc.mp3", "d.mp3", "e.mp3"},
-         "a.mp3\r\n\r\nb\nc.mp3\r\nd.mp3\r\ne.mp3\r\n"},
+        // A blank line is an empty entry, LF and a lone CR end a line too (a cache edited
+        // on Linux), a last line without a line end counts.
+        {"a.mp3\r\n\r\nb.mp3\nc.mp3\rd.mp3\r\ne.mp3", {"a.mp3", "", "b.mp3", "c.mp3", "d.mp3", "e.mp3"},
+         "a.mp3\r\n\r\nb.mp3\r\nc.mp3\r\nd.mp3\r\ne.mp3\r\n"},
         {"", {}, ""},  // zero bytes: an empty archive, written back as zero bytes
     };
     for (const auto& c : cases) {

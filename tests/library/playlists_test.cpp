@@ -38,13 +38,13 @@ TEST_F(Playlists, SaveAndLoadRoundTrips) {
     LoadPlaylist(svc, "Empty.m3u");
     EXPECT_EQ(svc.CustomCount, -1);
 
-    // Three lines, the last without a line end, a bare LF inside the text.
-    writeBytes(music + "Three.m3u", "A - One.mp3\r\nb\nc.mp3\r\n\xE9t\xE9.mp3");
+    // Four lines, one ended by LF alone (written on Linux), the last without a line end.
+    writeBytes(music + "Three.m3u", "A - One.mp3\r\nb.mp3\nc.mp3\r\n\xE9t\xE9.mp3");
     LoadPlaylist(svc, "Three.m3u");
     EXPECT_EQ(svc.ListName, "Three.m3u");
-    ASSERT_EQ(svc.CustomCount, 2);
-    EXPECT_EQ(Lines(svc.CustomSongs.begin(), svc.CustomSongs.begin() + 3),
-              (Lines{"A - One.mp3", "b\nc.mp3", "\xE9t\xE9.mp3"}));
+    ASSERT_EQ(svc.CustomCount, 3);
+    EXPECT_EQ(Lines(svc.CustomSongs.begin(), svc.CustomSongs.begin() + 4),
+              (Lines{"A - One.mp3", "b.mp3", "c.mp3", "\xE9t\xE9.mp3"}));
 
     // Saving under an existing name replaces it; the empty name writes ".m3u".
     setCustom({"z.mp3"});

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <filesystem>
+#include <utility>
 
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
@@ -67,6 +68,23 @@ TEST(SearchMenu, HighlightWrapsDigitsLeaveItBackReturnsAndReopeningKeepsIt) {
     for (auto* b : rig.main->MainButt) EXPECT_TRUE(b->isVisibleTo(rig.main.get()));
     rig.openMenu();
     rig.expectHighlightOn(4);
+}
+
+TEST(SearchMenu, SecondBackWhileClosingRunsNoSecondTransition) {
+    MenuRig rig;
+    rig.openMenu();
+    const long start = rig.pump.passes;
+    rig.typeMenu("#");
+    const long single = rig.pump.passes - start;
+    rig.openMenu();
+    bool again = true;
+    rig.pump.onPass = [&] {
+        if (std::exchange(again, false)) rig.typeMenu("#");
+    };
+    const long before = rig.pump.passes;
+    rig.typeMenu("#");
+    EXPECT_EQ(rig.pump.passes - before, single);
+    EXPECT_TRUE(rig.menu.isHidden());
 }
 
 TEST(SearchMenu, KeySettingEqualToADigitWins) {

@@ -32,8 +32,8 @@ TEST(SplitLines, LineEnds) {
     const struct { std::string bytes; Lines lines; } cases[] = {
         {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}}, {"a\r\rb", {"a", "", "b"}},  // CR alone ends a line
         {"a\r\n\r\nb", {"a", "", "b"}},            // a blank line is an entry
-        {"a\r\n\nb", {"a", "\nb"}},                // only one LF joins the CR
-        {"a\nb\nc", {"a\nb\nc"}}, {"x\ny\r\nz", {"x\ny", "z"}},  // a bare LF stays inside the line
+        {"a\r\n\nb", {"a", "", "b"}},              // only one LF joins the CR
+        {"a\nb\nc\n", {"a", "b", "c"}}, {"x\ny\r\nz", {"x", "y", "z"}},  // Linux line ends
         {"a\r\nlast", {"a", "last"}},              // the last line needs no end
         {"", {}}, {"\r\n", {""}},
         {std::string("n\0ul\r\n", 6), {std::string("n\0ul", 4)}},
