@@ -98,7 +98,8 @@ bool Jukebox::start() {
     main_->Timer1_Timer();
     main_->FadeIn();
     main_->highlight(0);
-    main_->setFocus();
+    // Keys typed during the build-up may have opened another screen: it keeps them.
+    if (Screen* front = frontScreen(stage_.get())) front->setFocus();
     debugEvent("ready");
     return true;
 }

@@ -35,6 +35,7 @@ struct KelvornSERVICE {
     bool MouseOn = false;        // cursor wanted; hidden at start when false
     bool VideoMode = false;      // a video from the video list runs: no window re-activation
     int BackCount = 0;           // back presses in a row on the main screen
+    bool Scanning = false;       // an archive scan runs: keys are ignored meanwhile
 
     // Song lists.
     std::string Mp3Path;         // music folder, a raw prefix ending with the separator

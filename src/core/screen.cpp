@@ -21,20 +21,23 @@ void Screen::showScreen() {
 
 void Screen::hideScreen() {
     hide();
-    QWidget* stage = parentWidget();
-    if (!stage) return;
-    const QObjectList& siblings = stage->children();
-    for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+    if (Screen* front = frontScreen(parentWidget())) front->setFocus(Qt::OtherFocusReason);
+}
+
+Screen* frontScreen(QWidget* stage) {
+    if (!stage) return nullptr;
+    // The children are kept in stacking order: the last shown screen is in front.
+    const QObjectList& screens = stage->children();
+    for (auto it = screens.rbegin(); it != screens.rend(); ++it) {
         auto* screen = qobject_cast<Screen*>(*it);
-        if (screen && screen != this && screen->isVisible()) {
-            screen->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+        if (screen && !screen->isHidden()) return screen;
     }
+    return nullptr;
 }
 
 void Screen::keyPressEvent(QKeyEvent* event) {
     event->accept();
+    if (s.svc.Scanning) return;
     const std::string key = typedKey(event, s.svc);
     if (!key.empty()) keyTyped(key);
 }

@@ -18,7 +18,8 @@ public:
     // Hides it; the keys go to the top-most visible screen beneath.
     void hideScreen();
 
-    // The typed character (arrow keys already turned into KeyUp/KeyDown).
+    // The typed character (arrow keys already turned into KeyUp/KeyDown). Keys pressed
+    // while an archive scan runs are dropped.
     virtual void keyTyped(const std::string& key) = 0;
 
 protected:
@@ -27,5 +28,8 @@ protected:
 
     Services& s;
 };
+
+// The screen in front on the stage (the last one shown that is not hidden), if any.
+Screen* frontScreen(QWidget* stage);
 
 }  // namespace kelvorn

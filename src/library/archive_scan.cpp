@@ -1,6 +1,7 @@
 // The archive scan: the music folder's MP3 files, sorted, into ArchiveList.
 #include "library/archive_scan.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace kelvorn {
 
 bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
                  ScanProgress& progress) {
+    // The update screen is in front and takes no keys: none may act on a half-built
+    // archive behind it.
+    const QScopedValueRollback scanning(svc.Scanning, true);
     // Re-read at every scan, so an edited music folder file takes effect.
     svc.Mp3Path = musicFolderFor(workDir);
     progress.showFound(0);

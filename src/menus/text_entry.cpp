@@ -21,11 +21,13 @@ bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, Alpha
     transitions.overlayReset();
     menu.FadeOut();
     menu.hide();
-    entry.FadeIn();
-    // The entry screen's keys and ticks, and every other timer, run inside this wait.
+    // The entry runs from the start of the build-up, so an accept or cancel typed while
+    // the screen still builds is acted on once it is up, like the digits typed then.
     KelvornSERVICE& svc = s.svc;
     const unsigned ticket = ++svc.AlphaEntry;
     svc.AlphaRunning = true;
+    entry.FadeIn();
+    // The entry screen's keys and ticks, and every other timer, run inside this wait.
     while (svc.AlphaRunning && svc.AlphaEntry == ticket) s.pump.pass();
     // An entry started inside this wait (after a forced return to the main screen) took
     // the exchange over: its accept is not this entry's.

@@ -33,6 +33,10 @@ TEST(MainKeys, TableOrderDecidesWhenKeysCoincideAndArrowsNeedNoModifiers) {
         QCoreApplication::sendEvent(rig.main.get(), &up);
     }
     EXPECT_EQ(rig.main->aktbutt(), 5);  // once, wrapping
+    rig.svc.Scanning = true;  // keys that come while a scan runs are dropped
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(rig.main.get(), &down);
+    EXPECT_EQ(rig.main->aktbutt(), 5);
 }
 
 TEST(MainScreen, ShuffleKeyTogglesAndSavesAndTheThirdBackInARowExits) {

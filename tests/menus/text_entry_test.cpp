@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/widgets.h"
 #include "fakes/core_test_rig.h"
 #include "library/archive_scan.h"
 #include "menus/alpha_input.h"
@@ -59,4 +60,23 @@ TEST(TextEntry, ForcedReturnCancelsTheEntryAndALaterEntryIsNotTakenForIt) {
     };
     rig.clock.set(7, 0, 0);
     EXPECT_FALSE(rig.run());
+}
+
+TEST(TextEntry, AcceptOrCancelTypedWhileTheScreenBuildsUpCounts) {
+    for (const char* key : {"c", "#"}) {
+        EntryRig rig;
+        rig.svc.GFXSpeed = 30;
+        bool typed = false;
+        rig.pump.onPass = [&] {
+            if (!typed && !rig.entry.isHidden() && rig.entry.MainCont->isHidden() && rig.pump.passes > 50) {
+                typed = true;
+                rig.entry.keyTyped("2");
+                rig.entry.keyTyped(key);
+            }
+        };
+        const bool accept = std::string(key) == "c";
+        EXPECT_EQ(rig.run(), accept) << key;
+        EXPECT_EQ(rig.svc.AlphaText, accept ? "2" : "") << key;  // the digit typed then counts
+        EXPECT_FALSE(rig.entry.MainCont->isHidden()) << key;  // the build-up went on to its end
+    }
 }
