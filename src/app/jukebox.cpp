@@ -26,6 +26,7 @@
 #include "menus/search_menu.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
+#include "platform/exit_signals.h"
 #include "platform/folder_listing.h"
 #include "platform/mpv_player.h"
 #include "platform/single_instance.h"
@@ -55,10 +56,14 @@ bool Jukebox::start() {
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
-    main_->endProcess = [] {
+    main_->endProcess = [this] {
+        instance_->release();  // a later start finds no socket and no lock to clean up
         std::fflush(nullptr);
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
     };
+    // A service manager's stop (or Ctrl+C, or a closed terminal) ends it the same way.
+    exitSignals_ = std::make_unique<ExitSignals>();
+    QObject::connect(exitSignals_.get(), &ExitSignals::exitRequested, main_, [this] { main_->exitProgram(); });
     services_->notSaved = [this] { main_->showNotice("NOT SAVED"); };
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
     wireScreens();

@@ -16,6 +16,7 @@ namespace kelvorn {
 class MediaPlayer;
 class Stage;
 class SingleInstance;
+class ExitSignals;
 class VelmotMAIN;
 class UpdateForm;
 class Transitions;
@@ -73,6 +74,7 @@ private:
     std::unique_ptr<MediaPlayer> VideoPlayer_;
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<ExitSignals> exitSignals_;
     std::unique_ptr<Transitions> transitions_;
     VelmotMAIN* main_ = nullptr;
     UpdateForm* update_ = nullptr;

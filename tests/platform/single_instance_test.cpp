@@ -1,14 +1,22 @@
-// A second claim on the same name fails and asks the first to come to the front.
+// One instance per user: a later start raises the first and ends, also when both
+// start at the same moment; a stop signal becomes an exit request.
 #include "platform/single_instance.h"
 
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QThread>
 #include <QUuid>
+#include <csignal>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "fakes/wait_for.h"
+#include "platform/exit_signals.h"
 
 using namespace kelvorn;
 
-TEST(SingleInstance, SecondClaimRaisesFirst) {
+TEST(SingleInstance, SecondClaimRaisesFirstAndReleaseLetsANewOneIn) {
     const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
     SingleInstance first(name);
     int raised = 0;
@@ -17,4 +25,40 @@ TEST(SingleInstance, SecondClaimRaisesFirst) {
     EXPECT_FALSE(SingleInstance(name).claim());
     ASSERT_TRUE(waitFor([&] { return raised > 0; }, 3000));
     EXPECT_EQ(raised, 1);
+    first.release();
+    EXPECT_TRUE(SingleInstance(name).claim());
+}
+
+// The first start holds the lock but does not listen yet: the second must neither take
+// over nor remove a socket, but wait and ask the first to come to the front.
+TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListens) {
+    const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
+    QLockFile starting(SingleInstance::lockPath(name));
+    ASSERT_TRUE(starting.tryLock(0));
+    QByteArray request;
+    bool listening = false;
+    std::thread first([&] {  // the first instance, a moment later, in its own thread
+        QLocalServer server;
+        QThread::msleep(400);
+        listening = server.listen(name);
+        if (server.waitForNewConnection(3000)) {
+            QLocalSocket* client = server.nextPendingConnection();
+            while (client->waitForReadyRead(1000)) request += client->readAll();
+        }
+    });
+    EXPECT_FALSE(SingleInstance(name).claim());
+    first.join();
+    EXPECT_TRUE(listening);
+    EXPECT_EQ(request, "raise\n");
+}
+
+TEST(ExitSignals, TermIntAndHupBecomeAnExitRequest) {
+    ExitSignals watch;
+    int requests = 0;
+    QObject::connect(&watch, &ExitSignals::exitRequested, [&] { ++requests; });
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        const int before = requests;
+        std::raise(sig);
+        EXPECT_TRUE(waitFor([&] { return requests > before; }, 2000)) << sig;
+    }
 }
