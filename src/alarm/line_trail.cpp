@@ -32,7 +32,13 @@ const TrailLine& LineTrail::at(int i) const {
 
 int renewVelocity(int v, double r) {
     // std::nearbyint rounds halves to the even number in the default rounding mode.
-    return static_cast<int>(std::nearbyint(r * 10 - v - 5));
+    const int renewed = static_cast<int>(std::nearbyint(r * 10 - v - 5));
+    // Left alone the speed is a random walk and drifts, over a night, to crawling or
+    // jumping lines: its size is reflected back at the ends of the starting speeds.
+    int speed = std::abs(renewed);
+    if (speed < kSlowestLine) speed = std::min(2 * kSlowestLine - speed, kFastestLine);
+    if (speed > kFastestLine) speed = std::max(2 * kFastestLine - speed, kSlowestLine);
+    return renewed < 0 ? -speed : speed;
 }
 
 namespace {
@@ -69,15 +75,17 @@ LineStep LinePattern::step(int width, int height, RandomSource& random) {
     LineX2 += LineDX2;
     LineY2 += LineDY2;
 
-    // The order of the tests fixes which velocity takes which random number.
-    if (LineX1 > width) LineDX1 = renewVelocity(LineDX1, random.rnd());
-    if (LineX2 > width) LineDX2 = renewVelocity(LineDX2, random.rnd());
-    if (LineY1 > height) LineDY1 = renewVelocity(LineDY1, random.rnd());
-    if (LineY2 > height) LineDY2 = renewVelocity(LineDY2, random.rnd());
-    if (LineX1 < 0) LineDX1 = renewVelocity(LineDX1, random.rnd());
-    if (LineX2 < 0) LineDX2 = renewVelocity(LineDX2, random.rnd());
-    if (LineY1 < 0) LineDY1 = renewVelocity(LineDY1, random.rnd());
-    if (LineY2 < 0) LineDY2 = renewVelocity(LineDY2, random.rnd());
+    // The order of the tests fixes which velocity takes which random number. A point
+    // outside that already heads back in keeps its velocity: turned again, it could
+    // swing in and out beyond the edge and wander off.
+    if (LineX1 > width && LineDX1 > 0) LineDX1 = renewVelocity(LineDX1, random.rnd());
+    if (LineX2 > width && LineDX2 > 0) LineDX2 = renewVelocity(LineDX2, random.rnd());
+    if (LineY1 > height && LineDY1 > 0) LineDY1 = renewVelocity(LineDY1, random.rnd());
+    if (LineY2 > height && LineDY2 > 0) LineDY2 = renewVelocity(LineDY2, random.rnd());
+    if (LineX1 < 0 && LineDX1 < 0) LineDX1 = renewVelocity(LineDX1, random.rnd());
+    if (LineX2 < 0 && LineDX2 < 0) LineDX2 = renewVelocity(LineDX2, random.rnd());
+    if (LineY1 < 0 && LineDY1 < 0) LineDY1 = renewVelocity(LineDY1, random.rnd());
+    if (LineY2 < 0 && LineDY2 < 0) LineDY2 = renewVelocity(LineDY2, random.rnd());
     return result;
 }
 

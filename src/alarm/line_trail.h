@@ -37,8 +37,13 @@ private:
     int count_ = 0;
 };
 
+// The range of the starting speeds, in twips per step.
+constexpr int kSlowestLine = 100;
+constexpr int kFastestLine = 300;
+
 // A velocity renewed at an edge: r * 10 - v - 5, rounded half to even, r in [0, 1);
-// the old velocity reversed and changed by -5 to +5.
+// the old velocity reversed and changed by -5 to +5, its size kept within
+// kSlowestLine..kFastestLine by reflection at those ends.
 int renewVelocity(int v, double r);
 
 // What one animation step asks to be drawn.

@@ -87,7 +87,7 @@ void ListBrowser::keyTyped(const std::string& key) {
     } else if (key == "1" || key == "7") {
         const QString text = ListLine[static_cast<size_t>(aktbutt)]->text();
         const EntryAt at = [this](int i) -> const std::string& { return entry(i); };
-        const ListPage page = key == "1" ? previousLetter({AktListPos, aktbutt}, text, at)
+        const ListPage page = key == "1" ? previousLetter({AktListPos, aktbutt}, n, text, at)
                                          : nextLetter({AktListPos, aktbutt}, n, text, at);
         moveHighlight(page.butt);
         AktListPos = static_cast<int16_t>(page.pos);
@@ -152,12 +152,15 @@ int ListBrowser::positionOf(int index) const {
 
 void ListBrowser::ListLine_Click(int index) {
     if (index < 0 || index >= kListLines) return;
-    const unsigned SavedColor = back_[static_cast<size_t>(index)];
     if (lineEmpty(index)) return;  // empty lines are inert
-    // Kept per activation: a nested activation of another line must not change what
-    // this one restores.
     activate(index, s.svc.AltSelect);
-    setLineBackground(index, SavedColor);
+    restoreLineLook(index);
+}
+
+void ListBrowser::restoreLineLook(int index) {
+    // The look the line has now, not the one it had: keys served during the flash may
+    // have moved the highlight, and there is only ever one orange line.
+    setLineBackground(index, index == aktbutt ? kHighlightBack : kLineBack);
 }
 
 void ListBrowser::flash(int index, Flash kind) {

@@ -66,6 +66,8 @@ protected:
 
     // The flash of line `index`: 24 steps of 201 passes, not scaled by the speed factor.
     void flash(int index, Flash kind);
+    // After a flash: the line's background as it is now (orange only if highlighted).
+    void restoreLineLook(int index);
     // The list position line `index` stands for, when it still lies inside the list
     // (the list or the page may have changed while a flash let events run); -1 otherwise.
     int positionOf(int index) const;

@@ -61,9 +61,10 @@ QString letterOfEntry(const std::string& entry) {
     return letterOf(decodeName(entry));
 }
 
-ListPage previousLetter(ListPage page, const QString& highlightedText, const EntryAt& entry) {
+ListPage previousLetter(ListPage page, int count, const QString& highlightedText, const EntryAt& entry) {
     QString letter = startLetter(highlightedText);
-    int p = page.pos + page.butt;
+    // From an empty line past the end, the search starts at the last entry.
+    int p = std::min(page.pos + page.butt, count);
     while (p > 0 && letterOfEntry(entry(p)) == letter) --p;
     letter = startLetter(letterOfEntry(entry(p)));
     while (p > 0 && letterOfEntry(entry(p)) == letter) --p;
@@ -75,7 +76,7 @@ ListPage nextLetter(ListPage page, int count, const QString& highlightedText, co
     const QString letter = startLetter(highlightedText);
     int p = page.pos + page.butt;
     while (p < count && letterOfEntry(entry(p)) == letter) ++p;
-    if (p == count) p = count - (kListLines - 1);
+    if (p >= count) p = count - (kListLines - 1);  // the last page, also from past the end
     return {clampPos(p), 0};
 }
 

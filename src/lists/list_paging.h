@@ -41,9 +41,9 @@ QString letterOfEntry(const std::string& entry);
 
 // "1": to the first entry of the letter group before the highlighted one (0 when none);
 // "7": to the first entry of the next group, or the last page when the search reaches
-// the last entry. `highlightedText` is the text the highlighted line shows.
-// The highlight goes to line 0.
-ListPage previousLetter(ListPage page, const QString& highlightedText, const EntryAt& entry);
+// the last entry. `highlightedText` is the text the highlighted line shows. From an
+// empty line past the end both stay inside the list. The highlight goes to line 0.
+ListPage previousLetter(ListPage page, int count, const QString& highlightedText, const EntryAt& entry);
 ListPage nextLetter(ListPage page, int count, const QString& highlightedText, const EntryAt& entry);
 
 // The text a line shows for an entry: without its last four characters (the extension),

@@ -30,9 +30,8 @@ void VideoListForm::activate(int index, bool alt) {
     if (alt || looping_) return;
     KelvornSERVICE& svc = s.svc;
     svc.VideoMode = true;
-    const unsigned saved = lineBackground(index);
     flash(index, Flash::Play);
-    setLineBackground(index, saved);
+    restoreLineLook(index);
     // Keys served during the flash may have paged the list: play what the line stands
     // for now, and nothing when it lies past the end.
     const int p = positionOf(index);

@@ -73,6 +73,17 @@ TEST(LinePattern, TrailKeepsTheLast500AndBouncesRenewVelocitiesWithinFiveOfTheRe
     EXPECT_EQ(erased, std::vector<TrailLine>(drawn.begin(), drawn.end() - 500));
     ASSERT_EQ(pattern.Trail.TrailCount(), 500);
     for (size_t i = 0; i < 500; ++i) EXPECT_EQ(pattern.Trail.at(static_cast<int>(i)), drawn[19500 + i]);
+    // A whole night of steps (eight hours at 10 ms): the speeds stay in their range.
+    int slowest = kFastestLine, fastest = kSlowestLine;
+    for (long i = 0; i < 8L * 3600 * 100; ++i) {
+        pattern.step(w, h, random);
+        for (int v : {pattern.LineDX1, pattern.LineDY1, pattern.LineDX2, pattern.LineDY2}) {
+            slowest = std::min(slowest, std::abs(v));
+            fastest = std::max(fastest, std::abs(v));
+        }
+    }
+    EXPECT_GE(slowest, kSlowestLine);
+    EXPECT_LE(fastest, kFastestLine);
 }
 
 TEST(FullBlackForm, OkTogglesTheAnimationTheScreenShowsTheTrailAndOtherKeysLeaveActivatingLast) {

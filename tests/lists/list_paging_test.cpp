@@ -28,6 +28,13 @@ TEST(ListPaging, EmptyLinesMatchNoLetterAndNamesAreDecoded) {
     const EntryAt entry = [&](int i) -> const std::string& { return names[i >= 0 && i < 3 ? i : 0]; };
     // An empty highlighted line compares as " ": not even an empty entry matches, it stays.
     EXPECT_EQ(nextLetter({0, 0}, 2, "", entry).pos, 0);
+    // From an empty line past the end of a list of 25 both jumps stay inside it.
+    const EntryAt abc = [](int i) -> const std::string& {
+        static const std::string a = "a.mp3", b = "b.mp3", none;
+        return i < 0 || i > 24 ? none : i < 20 ? a : b;
+    };
+    EXPECT_EQ(previousLetter({20, 7}, 24, "", abc).pos, 20);  // the last letter's first entry
+    EXPECT_EQ(nextLetter({20, 7}, 24, "", abc).pos, 15);      // the last page
     EXPECT_EQ(letterOfEntry("\xC3\xA9t\xC3\xA9.mp3"), QString::fromUtf8("\xC3\x89"));
     EXPECT_EQ(lineText("Caf\xE9.mp3"), QString::fromUtf8("Caf\xC3\xA9"));  // Latin-1 bytes
 }

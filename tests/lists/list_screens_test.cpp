@@ -171,7 +171,7 @@ TEST(FullList, ClickPlaysFromTheArchiveAndSecondSelectStopsAtTheHighestReachable
               (SongList{"old.mp3", "s12.mp3", "s10.mp3"}));
 }
 
-TEST(FullList, FlashesRunTheirPassesWhateverTheSpeedAndRestoreTheSavedColour) {
+TEST(FullList, FlashesRunTheirPassesWhateverTheSpeedAndLeaveTheLineAsItIsNow) {
     ListRig rig(numbered(5, "s"));
     FullList& list = *rig.full;
     size_t line = 0;
@@ -192,6 +192,13 @@ TEST(FullList, FlashesRunTheirPassesWhateverTheSpeedAndRestoreTheSavedColour) {
     for (const auto& s : shown) EXPECT_EQ(steps[s.step], s.rgb) << "step " << s.step;
     EXPECT_EQ(where(list), "0+0 lit 0");
     EXPECT_EQ(list.lineTextColour(2), kLineText);
+    // The highlight moved during the flash: the flashed line takes its look as it is now.
+    rig.pump.onPass = [&] {
+        if (rig.pump.passes == 100) keys(list, "a");
+    };
+    rig.pump.passes = 0;
+    keys(list, "c");
+    EXPECT_EQ(where(list), "0+1 lit 1");
 }
 
 TEST(CustomList, RemovalKeepsTheOrderAndLeavesPlaybackAlone) {
