@@ -97,7 +97,7 @@ bool Jukebox::start() {
     LoadVideoList(svc_, workDir_);
     // A cache that could not be read, or a music folder that could not be listed, is
     // never written back as an empty archive.
-    if (loadArchive()) noteSaved(*services_, WriteCashList(svc_, workDir_));
+    if (loadArchive() && noteSaved(*services_, WriteCashList(svc_, workDir_))) debugEvent("cache");
 
     main_->startClock();
     main_->Timer1_Timer();

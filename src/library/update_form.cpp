@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/debug_log.h"
 #include "platform/stage.h"
 
 namespace kelvorn {
@@ -42,6 +43,12 @@ UpdateForm::UpdateForm(QWidget* parent, const TwipScale& twips) : QWidget(parent
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    // For the benchmark: the longest time the event loop did not run during a scan.
+    stallTimer_ = new QTimer(this);
+    stallTimer_->setInterval(1);
+    connect(stallTimer_, &QTimer::timeout, this, [this] {
+        longestStallMs_ = std::max(longestStallMs_, sinceTick_.restart());
+    });
     hide();
 }
 
@@ -69,6 +76,11 @@ void UpdateForm::scanStarted() {
     show();
     raise();
     Timer1->start();
+    if (debugEnabled()) {
+        longestStallMs_ = 0;
+        sinceTick_.start();
+        stallTimer_->start();
+    }
 }
 
 void UpdateForm::showFound(int value) {
@@ -83,6 +95,10 @@ void UpdateForm::showSort(int value) {
 
 void UpdateForm::scanFinished() {
     Timer1->stop();
+    if (stallTimer_->isActive()) {
+        stallTimer_->stop();
+        debugEvent("stall", std::to_string(longestStallMs_));
+    }
     hide();
 }
 

@@ -1,5 +1,6 @@
 // UpdateForm: the screen shown while the archive scan runs.
 #pragma once
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include "library/archive_scan.h"
@@ -37,6 +38,9 @@ private:
     QLabel* UpdateFound = nullptr;
     QLabel* UpdateSort = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* stallTimer_ = nullptr;  // with KELVORN_DEBUG=1 only
+    QElapsedTimer sinceTick_;
+    qint64 longestStallMs_ = 0;
     bool swapped_ = false;  // squares drawn white-bordered red instead of red-bordered white
 };
 

@@ -39,7 +39,8 @@ bool forEachNormalFile(const std::string& folder, Visit visit) {
 
 }  // namespace
 
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete) {
+std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete,
+                                      std::atomic<size_t>* counted) {
     const auto slash = prefix.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : prefix.substr(0, slash + 1);
     const std::string_view namePrefix =
@@ -50,9 +51,11 @@ std::vector<std::string> listMatching(const std::string& prefix, std::string_vie
         // prefix + "*" + extension: both ends must fit without overlapping.
         if (name.size() < namePrefix.size() + extension.size()) return;
         const std::string_view n(name);
-        if (equalNoCase(n.substr(0, namePrefix.size()), namePrefix) &&
-            equalNoCase(n.substr(n.size() - extension.size()), extension))
-            names.push_back(std::move(name));
+        if (!equalNoCase(n.substr(0, namePrefix.size()), namePrefix) ||
+            !equalNoCase(n.substr(n.size() - extension.size()), extension))
+            return;
+        names.push_back(std::move(name));
+        if (counted) counted->store(names.size(), std::memory_order_relaxed);
     });
     if (complete) *complete = listed;
     return names;

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "fakes/counting_pump.h"
@@ -67,10 +68,15 @@ TEST_F(Scan, SortsTheNamesAndReportsProgress) {
     ASSERT_EQ(svc.ArchiveCount, 2);
     EXPECT_EQ(Names(svc.ArchiveList.begin(), svc.ArchiveList.begin() + 3), (Names{"A.mp3", "b.mp3", "c.mp3"}));
     EXPECT_TRUE(svc.ArchiveOverflow.empty());
-    EXPECT_EQ(found, (std::vector<int>{0, 1, 2, 3, 2}));
-    EXPECT_EQ(sort, (std::vector<int>{0, 0, 1, 2}));
+    // FOUND counts up to the names found, then shows the highest index; SORT runs to it.
+    ASSERT_GE(found.size(), 3u);
+    EXPECT_EQ(found.front(), 0);
+    EXPECT_TRUE(std::is_sorted(found.begin(), found.end() - 1));
+    EXPECT_EQ(*(found.end() - 2), 3);
+    EXPECT_EQ(found.back(), 2);
+    EXPECT_EQ(sort, (std::vector<int>{0, 0, 2}));
     EXPECT_EQ(events, (Names{"started", "finished"}));
-    EXPECT_GE(pump.yields, 6);  // after every name and before every copied entry
+    EXPECT_GE(pump.yields, 2);
     EXPECT_EQ(pump.passes, 0);
 
     // TmpSongs keeps the unsorted names, then one empty entry.
@@ -128,9 +134,17 @@ TEST_F(Scan, EmptyFolderGivesAnEmptyArchiveAndAFolderAwayKeepsTheOldOne) {
     EXPECT_EQ(events.back(), "finished");
 }
 
-TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStored) {
+TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStoredAndTheEventLoopNeverWaitsLong) {
     for (int i = 0; i < kReachableEntries + 40; ++i) touch({"t" + std::to_string(100000 + i) + ".mp3"});
+    using Clock = std::chrono::steady_clock;
+    auto lastYield = Clock::now();
+    Clock::duration longest{};
+    pump.onYield = [&] {
+        longest = std::max(longest, Clock::now() - lastYield);
+        lastYield = Clock::now();
+    };
     scan();
+    EXPECT_LT(longest, std::chrono::milliseconds(100));  // the listing and the sort run aside
     EXPECT_EQ(svc.ArchiveCount, 32767);
     EXPECT_LE(svc.ArchiveList.size(), static_cast<size_t>(kSongSlots));
     EXPECT_LE(svc.TmpSongs.size(), static_cast<size_t>(kReachableEntries + 1));
