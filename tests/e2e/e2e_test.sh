@@ -5,7 +5,9 @@
 #   a second start leaves the running one alone and ends by itself,
 #   the intro plays at the normal volume, an emptied list plays nothing,
 #   a save into a read-only folder keeps the old file and says NOT SAVED,
-#   the back key "#" pressed repeatedly ends the program.
+#   the back key "#" pressed repeatedly ends the program;
+# then a second run with settings files and a playlist written with LF line ends, a
+# tiny GFXSpeed and a key typed during the animated start-up, ended by SIGTERM.
 # Usage: e2e_test.sh <path to the kelvorn binary>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
@@ -32,7 +34,7 @@ pass() { echo "PASS: $*"; }
 fail() {
     echo "FAIL: $*"
     local log
-    for log in "$work/app1.err" "$work/app2.err" "$work/xvfb.log"; do
+    for log in "$work/app1.err" "$work/app2.err" "$work/app3.err" "$work/xvfb.log"; do
         if [[ -s $log ]]; then
             echo "--- last lines of ${log##*/} ---"
             tail -n 30 "$log"
@@ -249,6 +251,14 @@ nothing_open || fail "an empty playlist went on to play $(open_mp3s "$app_pid" |
 pass "an empty playlist loaded after a removal plays nothing"
 type_keys numbersign
 
+# --- a playlist written on Linux (LF line ends) ------------------------------------------
+printf '%s\n' "${songs[1]}" "${songs[0]}" >"$work/music/N.m3u"
+type_keys 3 4 a a c
+wait_for 5 playing_only "${songs[1]}" ||
+    fail "a playlist with LF line ends did not play (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+pass "a playlist with LF line ends plays ${songs[1]}"
+type_keys numbersign
+
 # --- search TWO ("8" "8", "9" "9", "6" "6" "6" "6") and play the result -----------------
 type_keys 3 3 8 8 9 9 6 6 6 6 c c
 wait_for 5 playing_only "${songs[1]}" ||
@@ -294,5 +304,41 @@ wait "$app_pid" 2>/dev/null
 status=$?
 app_pid=""
 pass "the program ended after the black screen and 4 \"#\" (exit status $status)"
+
+# --- second run: Linux line ends, a tiny speed, a key during the start-up, SIGTERM -------
+# The music folder and the keys (select is "o" here) in files ended by LF alone; no
+# cache, so the start scans; "0.0000001" makes every animation four times slower.
+printf 'music/\n' >"$work/Mp3Path.kvx"
+printf 'q\na\no\nx\n#\n' >"$work/Keys.kvx"
+printf '0.0000001\n' >"$work/GFXSpeed.kvx"
+rm -f "$work/CashList.kvx" "$work/intro.avi"
+run_app app3 &
+app_pid=$!
+cached_3() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
+wait_for 15 cached_3 || fail "the scan with an LF-ended Mp3Path.kvx did not cache the 3 songs"
+pass "Mp3Path.kvx with an LF line end: the scan finds the 3 songs"
+wait_for 15 find_window || fail "no window in the second run"
+ready3() { grep -q 'kelvorn: ready' "$work/app3.err" 2>/dev/null; }
+send_key 3  # the lists menu, opened while the main menu still builds up
+ready3 && fail "the start-up was over before a key could be typed during it"
+wait_for 60 ready3 || fail "the start-up with a tiny GFXSpeed did not end within 60 s"
+pass "the start-up with a tiny GFXSpeed ends"
+# The lists menu keeps the keyboard: "o" (select, from Keys.kvx) opens its full list and
+# then plays its first song; on the main screen "o" would do nothing.
+send_key o
+sleep 3  # the wipe, four times slower: the full list is in front after it
+send_key o
+wait_for 30 playing_only "${songs[0]}" ||
+    fail "keys after the start-up did not reach the lists menu opened during it"
+pass "a key typed during the start-up keeps its screen in front; Keys.kvx with LF works"
+
+kill -TERM "$app_pid"
+wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the program within 5 s"
+wait "$app_pid" 2>/dev/null
+status=$?
+app_pid=""
+((status == 0)) || fail "SIGTERM ended the program with status $status"
+[[ -z $(ls -A "$work/tmp" 2>/dev/null | grep kelvorn) ]] || fail "SIGTERM left $(ls "$work/tmp")"
+pass "SIGTERM ends the program with status 0 and removes its socket and lock"
 
 echo "PASS: e2e"
