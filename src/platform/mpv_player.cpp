@@ -1,6 +1,6 @@
 #include "platform/mpv_player.h"
 
-#include <mpv/client.h>
+#include "platform/mpv_library.h"
 
 #include "platform/mpv_video_widget.h"
 #include "platform/quiet_sound_libraries.h"
@@ -96,20 +96,30 @@ std::string localTarget(const std::string& path) {
 MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(kind) {
     const char* debug = std::getenv("KELVORN_DEBUG");
     debug_ = debug && std::strcmp(debug, "1") == 0;
+}
 
+// The core is made when the player is first asked to play something: until then it has
+// nothing to do, and libmpv need not even be loaded.
+bool MpvPlayer::core() {
+    if (mpv_ || coreFailed_)
+        return mpv_ != nullptr;
+    coreFailed_ = true;  // until it worked
+    api_ = mpv::api();
+    if (!api_)
+        return false;
     // libmpv refuses to start under a locale whose numbers are not written "1.5".
     std::setlocale(LC_NUMERIC, "C");
     if (!debug_)
         quietSoundLibraries();
-    mpv_ = mpv_create();
+    mpv_ = api_->create();
     if (!mpv_)
-        return;
+        return false;
     auto setOptions = [this](const auto& options) {
         for (const Option& option : options) {
-            int err = mpv_set_option_string(mpv_, option.name, option.value);
+            int err = api_->set_option_string(mpv_, option.name, option.value);
             if (err < 0 && debug_)
                 std::fprintf(stderr, "kelvorn: mpv option %s=%s: %s\n", option.name, option.value,
-                             mpv_error_string(err));
+                             api_->error_string(err));
         }
     };
     setOptions(kOptions);
@@ -117,23 +127,26 @@ MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(ki
         setOptions(kVideoOptions);
     else
         setOptions(kSongOptions);
-    if (mpv_initialize(mpv_) < 0) {
-        mpv_terminate_destroy(mpv_);
+    if (api_->initialize(mpv_) < 0) {
+        api_->terminate_destroy(mpv_);
         mpv_ = nullptr;
-        return;
+        return false;
     }
     // Error lines are always counted; they reach stderr only in debug mode.
-    mpv_request_log_messages(mpv_, debug_ ? "info" : "error");
-    mpv_observe_property(mpv_, 0, "current-ao", MPV_FORMAT_STRING);
-    mpv_set_wakeup_callback(mpv_, &MpvPlayer::mpv_wakeup, this);
+    api_->request_log_messages(mpv_, debug_ ? "info" : "error");
+    api_->observe_property(mpv_, 0, "current-ao", MPV_FORMAT_STRING);
+    api_->set_wakeup_callback(mpv_, &MpvPlayer::mpv_wakeup, this);
+    coreFailed_ = false;
+    applyGain();
+    return true;
 }
 
 MpvPlayer::~MpvPlayer() {
     if (!mpv_)
         return;
     // After this returns no wakeup runs any more; queued calls die with the object.
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    destroyHandle(&mpv_terminate_destroy);
+    api_->set_wakeup_callback(mpv_, nullptr, nullptr);
+    destroyHandle(api_->terminate_destroy);
 }
 
 // The render context must go before the core it belongs to.
@@ -158,13 +171,13 @@ void MpvPlayer::mpv_events() {
         return;
     draining_ = true;
     for (;;) {
-        mpv_event* event = mpv_wait_event(mpv_, 0);
+        mpv_event* event = api_->wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         if (event->event_id == MPV_EVENT_SHUTDOWN) {
             // The core is going away (we never ask it to): nothing can play any more.
-            mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-            destroyHandle(&mpv_destroy);
+            api_->set_wakeup_callback(mpv_, nullptr, nullptr);
+            destroyHandle(api_->destroy);
             if (entry_ != 0)
                 endOfEntry(MPV_END_FILE_REASON_ERROR);
             break;
@@ -243,11 +256,11 @@ void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
         return;
     if (std::strcmp(driver, "null") == 0) {
         // A kept device went away: back to trying them all.
-        if (!pinnedAo_.empty() && mpv_set_property_string(mpv_, "ao", "") >= 0)
+        if (!pinnedAo_.empty() && api_->set_property_string(mpv_, "ao", "") >= 0)
             pinnedAo_.clear();
         return;
     }
-    if (mpv_set_property_string(mpv_, "ao", driver) >= 0)
+    if (api_->set_property_string(mpv_, "ao", driver) >= 0)
         pinnedAo_ = driver;
 }
 
@@ -263,7 +276,7 @@ void MpvPlayer::endOfEntry(int reason) {
     if (reason == MPV_END_FILE_REASON_REDIRECT && mpv_) {
         // A playlist or reference file: its entries are not local songs we asked for.
         const char* cmd[] = {"stop", nullptr};
-        mpv_command(mpv_, cmd);
+        api_->command(mpv_, cmd);
     }
     // Error, redirect, or stopped behind our back before or while playing.
     entry_ = 0;
@@ -274,7 +287,7 @@ void MpvPlayer::endOfEntry(int reason) {
 
 bool MpvPlayer::setPauseFlag(bool paused) {
     int flag = paused ? 1 : 0;
-    return mpv_ && mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
+    return mpv_ && api_->set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
 }
 
 bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
@@ -288,7 +301,7 @@ bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
     const std::string source = target.empty() ? localTarget(path_) : target;
     const char* cmd[] = {"loadfile", source.c_str(), "replace", nullptr};
     mpv_node result;
-    if (mpv_command_ret(mpv_, cmd, &result) < 0)
+    if (api_->command_ret(mpv_, cmd, &result) < 0)
         return false;
     if (result.format == MPV_FORMAT_NODE_MAP) {
         const mpv_node_list* map = result.u.list;
@@ -298,13 +311,13 @@ bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
                 entry_ = map->values[i].u.int64;
         }
     }
-    mpv_free_node_contents(&result);
+    api_->free_node_contents(&result);
     return entry_ != 0;
 }
 
 void MpvPlayer::open(const std::string& path) {
     path_ = path;
-    bool loading = loadEntry(true);
+    bool loading = core() && loadEntry(true);
     setStates(Closed, Stopped, !loading);
 }
 
@@ -327,7 +340,7 @@ void MpvPlayer::play() {
 
 void MpvPlayer::playTone() {
     path_.clear();
-    if (loadEntry(false, kToneSource))
+    if (core() && loadEntry(false, kToneSource))
         setStates(Open, Playing, false);
     else
         setStates(Closed, Stopped, true);
@@ -341,7 +354,7 @@ void MpvPlayer::pause() {
 void MpvPlayer::stop() {
     if (mpv_) {
         const char* cmd[] = {"stop", nullptr};
-        mpv_command(mpv_, cmd);
+        api_->command(mpv_, cmd);
     }
     entry_ = 0;
     loaded_ = false;
@@ -369,7 +382,7 @@ void MpvPlayer::setPosition(double seconds) {
     mpv_node command;
     command.format = MPV_FORMAT_NODE_ARRAY;
     command.u.list = &list;
-    if (mpv_command_node(mpv_, &command, nullptr) >= 0) {
+    if (api_->command_node(mpv_, &command, nullptr) >= 0) {
         position_ = seconds;
         seekPending_ = true;
     }
@@ -383,7 +396,7 @@ double MpvPlayer::position() const {
     if (seekPending_ && loaded_ && !ended_)
         return position_;
     if (mpv_ && loaded_ && !ended_ &&
-        mpv_get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds))
+        api_->get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds))
         return std::max(0.0, seconds);
     return loaded_ && !ended_ ? position_ : 0;
 }
@@ -397,6 +410,7 @@ QWidget* MpvPlayer::videoWidget(QWidget* parent) {
     if (kind_ != Kind::Video)
         return nullptr;
     if (!widget_) {
+        core();
         widget_ = new MpvVideoWidget(mpv_, parent);
         connect(widget_, &MpvVideoWidget::keyTyped, this, &MediaPlayer::keyPressed);
         connect(widget_, &MpvVideoWidget::leaveFullScreen, this, [this] { setDisplaySize(DefaultSize); });
@@ -422,11 +436,16 @@ void MpvPlayer::placeWidget() {
 }
 
 void MpvPlayer::setGain(double gain) {
+    gain_ = gain;
+    applyGain();
+}
+
+void MpvPlayer::applyGain() {
     if (!mpv_)
-        return;
+        return;  // the core takes it when it is made
     // mpv's volume is cubic: 100 * cbrt(amplitude) gives the same loudness.
-    double volume = gain > 0 ? 100.0 * std::cbrt(std::min(gain, 1.0)) : 0.0;
-    mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
+    double volume = gain_ > 0 ? 100.0 * std::cbrt(std::min(gain_, 1.0)) : 0.0;
+    api_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 void MpvPlayer::setStates(int openState, int playState, bool failed) {

@@ -13,6 +13,10 @@ struct mpv_event_property;
 
 namespace kelvorn {
 
+namespace mpv {
+struct Api;
+}
+
 class MpvVideoWidget;
 
 class MpvPlayer : public MediaPlayer {
@@ -49,6 +53,9 @@ public:
     const std::string& pinnedAudioOutput() const { return pinnedAo_; }
 
 private:
+    // Makes the mpv core on first use; false when libmpv cannot be had.
+    bool core();
+    void applyGain();
     static void mpv_wakeup(void* self);
     void mpv_events();
     void handleEvent(const mpv_event& event);
@@ -64,7 +71,10 @@ private:
     void setStates(int openState, int playState, bool failed);
 
     const Kind kind_;
+    const mpv::Api* api_ = nullptr;
     mpv_handle* mpv_ = nullptr;
+    bool coreFailed_ = false;  // libmpv or its core could not be had: no second try
+    double gain_ = 1.0;
     QPointer<MpvVideoWidget> widget_;
     bool controlVisible_ = true;
     int controlWidth_ = 0;

@@ -1,7 +1,8 @@
 #include "platform/mpv_video_widget.h"
 
-#include <mpv/client.h>
 #include <mpv/render_gl.h>
+
+#include "platform/mpv_library.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -73,14 +74,14 @@ void MpvGlView::initializeGL() {
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render_, mpv_, params) < 0) {
+    if (mpv::api()->render_context_create(&render_, mpv_, params) < 0) {
         render_ = nullptr;
         return;
     }
-    mpv_render_context_set_update_callback(render_, &MpvGlView::render_update, this);
+    mpv::api()->render_context_set_update_callback(render_, &MpvGlView::render_update, this);
     // Until now videos went to the null output (sound only); switching the output makes
     // mpv rebuild the picture chain, also for a video already open.
-    mpv_set_property_string(mpv_, "vo", "libmpv");
+    mpv::api()->set_property_string(mpv_, "vo", "libmpv");
 }
 
 // Called with this widget's GL context current.
@@ -88,12 +89,12 @@ void MpvGlView::freeRenderContext() {
     if (!render_)
         return;
     // After this returns no update callback runs any more.
-    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    mpv::api()->render_context_set_update_callback(render_, nullptr, nullptr);
     // Back to the null output first, so mpv never tries the picture output without a
     // render context (that fails the video's picture with an error).
     if (mpv_)
-        mpv_set_property_string(mpv_, "vo", "null");
-    mpv_render_context_free(render_);
+        mpv::api()->set_property_string(mpv_, "vo", "null");
+    mpv::api()->render_context_free(render_);
     render_ = nullptr;
 }
 
@@ -114,7 +115,7 @@ void MpvGlView::paintGL() {
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(render_, params) >= 0)
+    if (mpv::api()->render_context_render(render_, params) >= 0)
         ++frames_;
 }
 
