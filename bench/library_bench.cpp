@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/kelvorn_service.h"
 #include "library/alpha_search.h"
 #include "library/archive_order.h"
 #include "library/archive_scan.h"
@@ -15,6 +14,7 @@
 #include "library/playlists.h"
 #include "platform/event_pump.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/kelvorn_service.h"
 #include "core/services.h"
 #include "core/transitions.h"
 #include "core/velmot_main.h"
@@ -16,6 +15,7 @@
 #include "platform/random_source.h"
 #include "platform/stage.h"
 #include "platform/wave_volume.h"
+#include "state/kelvorn_service.h"
 
 namespace {
 

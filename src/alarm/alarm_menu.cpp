@@ -6,14 +6,14 @@
 
 #include "alarm/alarm_settings.h"
 #include "core/alarm_clock.h"
-#include "core/kelvorn_service.h"
 #include "core/palette.h"
 #include "core/transitions.h"
 #include "core/velmot_main.h"
 #include "core/widgets.h"
-#include "library/archive_order.h"
 #include "platform/event_pump.h"
+#include "platform/name_text.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

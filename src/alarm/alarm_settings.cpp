@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/kelvorn_service.h"
 #include "platform/folder_listing.h"
 #include "platform/lenient_number.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/kelvorn_service.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

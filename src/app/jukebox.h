@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "core/kelvorn_service.h"
 #include "core/services.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/random_source.h"
 #include "platform/wave_volume.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "core/black_screen.h"
-#include "core/kelvorn_service.h"
 #include "core/playback_engine.h"
 #include "core/velmot_main.h"
 #include "library/playlists.h"
@@ -17,6 +16,7 @@
 #include "platform/folder_listing.h"
 #include "platform/media_player.h"
 #include "platform/random_source.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -1,6 +1,6 @@
 #include "core/main_keys.h"
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "core/display_name.h"
-#include "core/kelvorn_service.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
 #include "platform/random_source.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 
 #include "core/key_input.h"
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/kelvorn_service.h"
 #include "platform/debug_log.h"
 #include "platform/wave_volume.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

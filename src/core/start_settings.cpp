@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "core/kelvorn_service.h"
 #include "platform/folder_listing.h"
 #include "platform/lenient_number.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

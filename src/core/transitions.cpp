@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/kelvorn_service.h"
 #include "core/menu_screen.h"
 #include "core/palette.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,17 +2,17 @@
 
 #include <QLabel>
 
-#include "core/kelvorn_service.h"
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/widgets.h"
-#include "library/archive_order.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
+#include "platform/name_text.h"
 #include "platform/random_source.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "core/alarm_clock.h"
-#include "core/playback_engine.h"
 #include "core/button_column.h"
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
+#include "core/playback_engine.h"
 
 class QLabel;
 

@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include "core/kelvorn_service.h"
-#include "library/archive_order.h"
+#include "platform/name_text.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -9,11 +9,11 @@
 #include <future>
 #include <vector>
 
-#include "core/kelvorn_service.h"
 #include "library/archive_order.h"
 #include "library/media_paths.h"
 #include "platform/event_pump.h"
 #include "platform/folder_listing.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/kelvorn_service.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

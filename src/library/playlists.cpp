@@ -6,11 +6,11 @@
 #include <numeric>
 #include <vector>
 
-#include "core/kelvorn_service.h"
-#include "library/archive_order.h"
 #include "library/media_paths.h"
 #include "platform/folder_listing.h"
+#include "platform/name_text.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -1,6 +1,6 @@
 #include "lists/custom_list.h"
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 
@@ -15,13 +15,6 @@ int CustomList::count() const { return s.svc.CustomCount; }
 const std::string& CustomList::entry(int index) const { return entryAt(s.svc.CustomSongs, index); }
 
 bool CustomList::downStops() const { return aktbutt >= s.svc.CustomCount; }
-
-void removeFromCustomList(KelvornSERVICE& svc, int index) {
-    if (index < 0 || index > svc.CustomCount) return;
-    const int last = svc.CustomCount - 1;
-    svc.CustomCount = static_cast<int16_t>(last);
-    for (int i = index; i <= last; ++i) storeEntry(svc.CustomSongs, i, entryAt(svc.CustomSongs, i + 1));
-}
 
 void CustomList::activate(int index, bool alt) {
     KelvornSERVICE& svc = s.svc;

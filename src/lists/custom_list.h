@@ -18,8 +18,5 @@ protected:
     bool downStops() const override;
 };
 
-// Removes entry `index` of the custom list; later entries move up by one. The slot that
-// falls out of use keeps its text. Does nothing outside 0..CustomCount.
-void removeFromCustomList(KelvornSERVICE& svc, int index);
 
 }  // namespace kelvorn

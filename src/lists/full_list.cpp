@@ -1,6 +1,6 @@
 #include "lists/full_list.h"
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 
@@ -13,14 +13,6 @@ FullList::FullList(QWidget* stage, Services& services, Transitions& transitions)
 int FullList::count() const { return s.svc.ArchiveCount; }
 
 const std::string& FullList::entry(int index) const { return entryAt(s.svc.ArchiveList, index); }
-
-bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry) {
-    const int next = svc.CustomCount + 1;
-    if (next >= kReachableEntries || next >= kSongSlots) return false;
-    svc.CustomCount = static_cast<int16_t>(next);
-    storeEntry(svc.CustomSongs, next, entry);
-    return true;
-}
 
 void FullList::activate(int index, bool alt) {
     KelvornSERVICE& svc = s.svc;

@@ -16,8 +16,5 @@ protected:
     void activate(int index, bool alt) override;
 };
 
-// Appends `entry` to the custom list; false (nothing written) when the 16-bit count
-// can grow no further.
-bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry);
 
 }  // namespace kelvorn

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/kelvorn_service.h"
 #include "core/palette.h"
 #include "core/playback_engine.h"
 #include "core/transitions.h"
@@ -10,6 +9,7 @@
 #include "platform/event_pump.h"
 #include "platform/random_source.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "library/archive_order.h"
+#include "platform/name_text.h"
 
 namespace kelvorn {
 

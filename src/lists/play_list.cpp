@@ -1,7 +1,7 @@
 #include "lists/play_list.h"
 
-#include "core/kelvorn_service.h"
 #include "library/playlists.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -1,7 +1,7 @@
 #include "lists/tmp_list.h"
 
-#include "core/kelvorn_service.h"
 #include "lists/full_list.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

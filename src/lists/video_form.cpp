@@ -2,11 +2,11 @@
 
 #include <QKeyEvent>
 
-#include "core/kelvorn_service.h"
 #include "platform/debug_log.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -1,9 +1,9 @@
 #include "lists/video_list_form.h"
 
-#include "core/kelvorn_service.h"
 #include "lists/video_form.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

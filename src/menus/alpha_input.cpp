@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "core/kelvorn_service.h"
 #include "core/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -1,6 +1,5 @@
 #include "menus/search_menu.h"
 
-#include "core/kelvorn_service.h"
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/transitions.h"
@@ -9,6 +8,7 @@
 #include "library/cash_list.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,12 +2,12 @@
 
 #include <QLabel>
 
-#include "core/kelvorn_service.h"
 #include "core/services.h"
 #include "core/transitions.h"
 #include "menus/alpha_input.h"
 #include "menus/search_menu.h"
 #include "platform/event_pump.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

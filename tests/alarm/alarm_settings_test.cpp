@@ -7,8 +7,8 @@
 
 #include "fakes/file_size_limit.h"
 
-#include "core/kelvorn_service.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 using namespace kelvorn;
 

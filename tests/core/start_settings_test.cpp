@@ -4,8 +4,8 @@
 
 #include <QTemporaryDir>
 
-#include "core/kelvorn_service.h"
 #include "platform/text_file.h"
+#include "state/kelvorn_service.h"
 
 using namespace kelvorn;
 

@@ -5,7 +5,6 @@
 
 #include <QLabel>
 
-#include "core/kelvorn_service.h"
 #include "core/services.h"
 #include "core/transitions.h"
 #include "core/velmot_main.h"
@@ -15,6 +14,7 @@
 #include "fakes/fixed_random.h"
 #include "platform/stage.h"
 #include "platform/wave_volume.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn {
 namespace {

@@ -8,6 +8,7 @@
 #include "fakes/counting_pump.h"
 #include "library/archive_order.h"
 #include "library_test_files.h"
+#include "platform/name_text.h"
 
 namespace kelvorn {
 namespace {

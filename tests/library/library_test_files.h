@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 namespace kelvorn::test {
 

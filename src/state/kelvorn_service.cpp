@@ -1,4 +1,4 @@
-#include "core/kelvorn_service.h"
+#include "state/kelvorn_service.h"
 
 #include <algorithm>
 
@@ -18,6 +18,21 @@ void storeEntry(SongList& list, int index, std::string entry, int slots) {
 
 int16_t clampCount(long value) {
     return static_cast<int16_t>(std::clamp<long>(value, -1, kReachableEntries - 1));
+}
+
+bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry) {
+    const int next = svc.CustomCount + 1;
+    if (next >= kReachableEntries || next >= kSongSlots) return false;
+    svc.CustomCount = static_cast<int16_t>(next);
+    storeEntry(svc.CustomSongs, next, entry);
+    return true;
+}
+
+void removeFromCustomList(KelvornSERVICE& svc, int index) {
+    if (index < 0 || index > svc.CustomCount) return;
+    const int last = svc.CustomCount - 1;
+    svc.CustomCount = static_cast<int16_t>(last);
+    for (int i = index; i <= last; ++i) storeEntry(svc.CustomSongs, i, entryAt(svc.CustomSongs, i + 1));
 }
 
 }  // namespace kelvorn

@@ -1,4 +1,4 @@
-// KelvornSERVICE: the process-wide state every screen shares.
+// KelvornSERVICE: the process-wide state every screen shares, and its table operations.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -100,5 +100,12 @@ struct KelvornSERVICE {
     const SongList& playingList() const { return ListMode ? CustomSongs : ArchiveList; }
     int16_t playingCount() const { return ListMode ? CustomCount : ArchiveCount; }
 };
+
+// Appends `entry` to the custom list; false (nothing changed) when it holds as many
+// entries as a count can reach.
+bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry);
+// Removes entry `index` of the custom list, the later ones moving up; an index outside
+// the list changes nothing.
+void removeFromCustomList(KelvornSERVICE& svc, int index);
 
 }  // namespace kelvorn
