@@ -45,7 +45,7 @@ struct ListRig {
         }
         svc.ArchiveCount = static_cast<int16_t>(kReachableEntries - 1);
         main = std::make_unique<VelmotMAIN>(&stage, services);
-        main->Timer2.stop();
+        main->stopTimers();
         transitions = std::make_unique<Transitions>(&stage, services, *main);
         list = std::make_unique<FullList>(&stage, services, *transitions);
     }

@@ -6,9 +6,9 @@
 
 #include "alarm/alarm_settings.h"
 #include "core/alarm_clock.h"
+#include "core/main_display.h"
 #include "core/palette.h"
 #include "core/transitions.h"
-#include "core/velmot_main.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/name_text.h"
@@ -50,14 +50,14 @@ QString escaped(const std::string& bytes) { return decodeName(bytes).toHtmlEscap
 
 }  // namespace
 
-AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transitions, VelmotMAIN& main)
+AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transitions, MainDisplay& display)
     : MenuScreen(stage, services),
       frame(this, services.twips,
             FrameLayout{"ALARM MENU", 5160, 5760, 840, 2520, 120, 2880, 2880, 9120, 2160, 4080, 3120, false}),
       MainButt(this, services.twips, {"   1 - ALARM ON/OFF", "   2 - SET ALARM"}, 2400,
                [this](int i) { MainButt_Click(i); }),
       transitions_(transitions),
-      main_(main) {
+      display_(display) {
     const TwipScale& twips = services.twips;
     const int thin = std::max(1, twips.px(kThin));
     setColours(this, 0x000000, palette::kBackground, true);
@@ -166,13 +166,7 @@ void AlarmMenu::MainButt_Click(int index) {
 void AlarmMenu::toggleAlarm() {
     s.svc.AlarmOn = !s.svc.AlarmOn;
     showAlarmState();
-    if (s.svc.AlarmOn) {
-        main_.AlarmStatus->setText("ALARM");
-        main_.AlarmTimeDisplay->setText(decodeName(s.svc.AlarmTime));
-    } else {
-        main_.AlarmStatus->clear();
-        main_.AlarmTimeDisplay->clear();
-    }
+    display_.showAlarm(s.svc.AlarmOn, s.svc.AlarmTime);
     WriteAlarm();
 }
 
@@ -215,7 +209,7 @@ void AlarmMenu::confirmTime() {
     s.svc.AlarmTime = TmpAlarm;
     showClock(s.svc.AlarmTime);
     // Shown on the main screen whether the alarm is armed or not.
-    main_.AlarmTimeDisplay->setText(decodeName(s.svc.AlarmTime));
+    display_.showAlarmTime(s.svc.AlarmTime);
     WriteAlarm();
     SetAlarm = false;
 }
@@ -328,15 +322,8 @@ void AlarmMenu::ReadAlarm() {
     const KelvornSERVICE& svc = s.svc;
     showClock(svc.AlarmTime);
     showAlarmState();
-    if (svc.AlarmOn) {
-        main_.AlarmTimeDisplay->setText(decodeName(svc.AlarmTime));
-        main_.AlarmStatus->setText("ALARM");
-    } else {
-        main_.AlarmTimeDisplay->clear();
-        main_.AlarmStatus->clear();
-    }
-    if (svc.ShuffleOn) main_.ShuffleStatus->setText("SHUFFLE");
-    else main_.ShuffleStatus->clear();
+    display_.showAlarm(svc.AlarmOn, svc.AlarmTime);
+    display_.showShuffle(svc.ShuffleOn);
 }
 
 void AlarmMenu::WriteAlarm() { noteSaved(s, writeAlarmSettings(s.svc, s.workDir)); }

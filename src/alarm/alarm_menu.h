@@ -17,13 +17,13 @@ namespace kelvorn {
 
 class LineShape;
 class Transitions;
-class VelmotMAIN;
+class MainDisplay;
 
 class AlarmMenu : public MenuScreen {
     Q_OBJECT
 public:
     // Created hidden at start-up and kept; the main screen's entry opens it.
-    AlarmMenu(QWidget* stage, Services& services, Transitions& transitions, VelmotMAIN& main);
+    AlarmMenu(QWidget* stage, Services& services, Transitions& transitions, MainDisplay& display);
 
     void keyTyped(const std::string& key) override;
     // 0: ALARM ON/OFF, 1: SET ALARM (keys, Ok and clicks); the highlight stays.
@@ -95,7 +95,7 @@ private:
     void restoreOutputVolume();
 
     Transitions& transitions_;
-    VelmotMAIN& main_;
+    MainDisplay& display_;
 
     int16_t VolSelect = 0;
     std::string OldAlarm;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
 
@@ -105,12 +106,11 @@ void FullBlackForm::Timer1_Timer() {
 void FullBlackForm::Timer2_Timer() {
     // The step lets events run; a timeout queued meanwhile must not start another.
     if (inStep_) return;
-    inStep_ = true;
+    const QScopedValueRollback stepping(inStep_, true);
     const LineStep step = pattern_.step(widthTwips(), heightTwips(), s.random);
     update(xorLine(drawing_, step.drawn, scale_));
     if (step.erased) update(xorLine(drawing_, *step.erased, scale_));
     s.pump.pass();
-    inStep_ = false;
 }
 
 int FullBlackForm::widthTwips() const { return static_cast<int>(std::lround(width() / scale_)); }

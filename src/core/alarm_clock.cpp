@@ -2,14 +2,15 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QLabel>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cmath>
 #include <string_view>
 
 #include "core/black_screen.h"
+#include "core/main_display.h"
 #include "core/playback_engine.h"
-#include "core/velmot_main.h"
+#include "core/timers_paused.h"
 #include "library/playlists.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
@@ -82,18 +83,9 @@ std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockR
     return std::nullopt;
 }
 
-AlarmClock::AlarmClock(Services& services, VelmotMAIN& main) : s_(services), main_(main) {
+AlarmClock::AlarmClock(Services& services, MainDisplay& display, QTimer& clockTimer, QTimer& playbackTimer)
+    : s_(services), display_(display), clockTimer_(clockTimer), playbackTimer_(playbackTimer) {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(&inputWatch_);
-}
-
-void AlarmClock::stopTimers() {
-    main_.Timer1.stop();
-    main_.Timer2.stop();
-}
-
-void AlarmClock::startTimers() {
-    main_.Timer1.start();
-    main_.Timer2.start();
 }
 
 // The steps keep this order: clock, elapsed time, snooze end, sleep, alarm. Each
@@ -101,17 +93,16 @@ void AlarmClock::startTimers() {
 void AlarmClock::tick() {
     // Nested event loops (fades, file opens) can deliver the next tick inside this one.
     if (inTick_) return;
-    inTick_ = true;
+    const QScopedValueRollback ticking(inTick_, true);
     KelvornSERVICE& svc = s_.svc;
     const ClockReading now = s_.clock.read();
 
     // 1. The clock.
-    main_.MainClock->setText(QString::fromStdString(timeText(wholeSecond(now.secondsSinceMidnight()))));
+    display_.showClock(timeText(wholeSecond(now.secondsSinceMidnight())));
 
     // 2. The elapsed time of the song.
     const double position = s_.MP1.position();
-    main_.MainTime->setText(position > 0 ? QString::fromStdString(timeText(static_cast<long long>(position)))
-                                         : QString());
+    display_.showElapsed(position > 0 ? timeText(static_cast<long long>(position)) : std::string());
 
     // 3. The end of a snooze.
     if (svc.SnoozeOn && now.utc >= snoozeEndUtc_) snoozeEnd();
@@ -132,13 +123,12 @@ void AlarmClock::tick() {
     }
 
     previous_ = now;
-    inTick_ = false;
 }
 
 void AlarmClock::snoozeEnd() {
     KelvornSERVICE& svc = s_.svc;
     svc.cancelEntry();
-    stopTimers();
+    const TimersPaused paused(clockTimer_, playbackTimer_);
     svc.PlayOn = true;
     if (BlackScreen* b = black()) {
         b->stopLines();
@@ -150,14 +140,13 @@ void AlarmClock::snoozeEnd() {
     SetWaveVolume(s_);
     s_.MP1.play();
     svc.SnoozeOn = false;
-    main_.SnoozeStatus->clear();
-    startTimers();
+    display_.showSnooze(false);
 }
 
 void AlarmClock::sleepCountdown(const ClockReading& now) {
     KelvornSERVICE& svc = s_.svc;
     svc.SleepLeft = (sleepEndUtc_ - now.utc) / kSecondsPerDay;
-    main_.SleepDisplay->setText(QString::fromStdString(timeTextOfDay(std::max(svc.SleepLeft, 0.0))));
+    display_.showSleepLeft(timeTextOfDay(std::max(svc.SleepLeft, 0.0)));
     if (svc.SleepLeft < 0) sleepEnd();  // the end time has passed
 }
 
@@ -165,17 +154,15 @@ void AlarmClock::sleepCountdown(const ClockReading& now) {
 void AlarmClock::sleepEnd() {
     KelvornSERVICE& svc = s_.svc;
     svc.cancelEntry();
-    stopTimers();
+    const TimersPaused paused(clockTimer_, playbackTimer_);
     svc.SleepOn = false;
     if (stopVideo) stopVideo();
     s_.pump.pass();
     svc.VideoPlaying = false;
     s_.MP1.stop();
     svc.PlayOn = false;
-    main_.SleepDisplay->clear();
-    main_.SleepStatus->clear();
-    main_.showScreen();
-    main_.FadeIn();
+    display_.showSleep(false);
+    display_.bringToFront();
     if (BlackScreen* b = black()) {
         b->showBlack();
         b->stopLines();
@@ -183,7 +170,6 @@ void AlarmClock::sleepEnd() {
         b->ClearDrawing();
         b->showIndicator(BlackScreen::Indicator::Sleep);
     }
-    startTimers();
 }
 
 // The alarm list plays at the alarm volume; the alarm stays armed for the next day. An
@@ -192,10 +178,9 @@ void AlarmClock::sleepEnd() {
 void AlarmClock::alarmStart() {
     KelvornSERVICE& svc = s_.svc;
     svc.cancelEntry();
-    stopTimers();
+    const TimersPaused paused(clockTimer_, playbackTimer_);
     svc.SleepOn = false;
-    main_.SleepStatus->clear();
-    main_.SleepDisplay->clear();
+    display_.showSleep(false);
     LoadPlaylist(svc, kAlarmList);
     svc.VolumeSet = svc.VolAlarm;
     SetWaveVolume(s_);
@@ -204,7 +189,6 @@ void AlarmClock::alarmStart() {
     startAlarmSound(listThere ? AlarmSound::List : AlarmSound::Archive);
     svc.AlarmBusy = true;
     if (BlackScreen* b = black()) b->hideBlack();
-    startTimers();
 }
 
 void AlarmClock::startAlarmSound(AlarmSound sound) {
@@ -227,10 +211,7 @@ void AlarmClock::startAlarmSound(AlarmSound sound) {
         svc.CustomCount = svc.ArchiveCount;
         svc.CustomOverflow.clear();
     }
-    svc.SongPos = static_cast<int16_t>(svc.ShuffleOn ? shuffleDraw(s_.random.rnd(), svc.CustomCount) : 0);
-    svc.ListMode = true;
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    requestSong(svc, true, svc.ShuffleOn ? shuffleDraw(s_.random.rnd(), svc.CustomCount) : 0);
 }
 
 void AlarmClock::nothingPlayable() {
@@ -265,7 +246,7 @@ void AlarmClock::snoozeKey() {
         svc.PlayOn = true;
         s_.MP1.play();
         svc.SnoozeOn = false;
-        main_.SnoozeStatus->clear();
+        display_.showSnooze(false);
         svc.VolumeSet = svc.VolAlarm;
         SetWaveVolume(s_);
         return;
@@ -278,7 +259,7 @@ void AlarmClock::snoozeKey() {
     const double untilText = secondOfDay(svc.SnoozeTime).value_or(0) - now.secondsSinceMidnight();
     snoozeEndUtc_ = now.utc + (untilText < 0 ? untilText + kSecondsPerDay : untilText);
     svc.SnoozeOn = true;
-    main_.SnoozeStatus->setText("SNOOZE");
+    display_.showSnooze(true);
     if (BlackScreen* b = black()) {
         b->showBlack();
         b->showIndicator(BlackScreen::Indicator::Snooze);
@@ -292,14 +273,14 @@ void AlarmClock::sleepKey() {
         svc.SleepTime = now.secondsSinceMidnight() / kSecondsPerDay + kSleepStep * kFirstSleepSteps;
         if (svc.SleepTime > 1) svc.SleepTime -= 1;
         sleepEndUtc_ = now.utc + kSleepStep * kFirstSleepSteps * kSecondsPerDay;
-        main_.SleepStatus->setText("SLEEP");
+        display_.showSleep(true);
         svc.SleepOn = true;
         svc.VolumeSet = svc.VolSleep;
         SetWaveVolume(s_);
         return;
     }
     // Shorten; the press that would go below zero cancels.
-    stopTimers();
+    const TimersPaused paused(clockTimer_, playbackTimer_);
     svc.SleepTime -= kSleepStep;
     if (svc.SleepTime < 0) svc.SleepTime += 1;
     sleepEndUtc_ -= kSleepStep * kSecondsPerDay;
@@ -308,10 +289,8 @@ void AlarmClock::sleepKey() {
         svc.SleepOn = false;
         svc.VolumeSet = svc.VolNormal;
         SetWaveVolume(s_);
-        main_.SleepStatus->clear();
-        main_.SleepDisplay->clear();
+        display_.showSleep(false);
     }
-    startTimers();
 }
 
 }  // namespace kelvorn

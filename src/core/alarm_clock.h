@@ -2,6 +2,7 @@
 // countdown, alarm) and what the "0" key does (snooze or sleep timer).
 #pragma once
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,7 +14,7 @@
 namespace kelvorn {
 
 class BlackScreen;
-class VelmotMAIN;
+class MainDisplay;
 
 // Ticks further apart in real time than this (suspend, a stalled machine, a changed
 // system clock) catch nothing up.
@@ -48,7 +49,9 @@ public:
         Tone,     // the program's own tone, until a key is pressed
     };
 
-    AlarmClock(Services& services, VelmotMAIN& main);
+    // Shows what it does on `display`; pauses `clockTimer` (whose tick this is) and
+    // `playbackTimer` during its long sequences.
+    AlarmClock(Services& services, MainDisplay& display, QTimer& clockTimer, QTimer& playbackTimer);
 
     // One clock tick (Timer1, 100 ms). A tick that arrives while an earlier one is still
     // in one of its sequences returns at once.
@@ -73,12 +76,12 @@ private:
     bool userInput();
     void snoozeKey();
     void sleepKey();
-    void stopTimers();
-    void startTimers();
     BlackScreen* black() const { return blackScreen ? blackScreen() : nullptr; }
 
     Services& s_;
-    VelmotMAIN& main_;
+    MainDisplay& display_;
+    QTimer& clockTimer_;
+    QTimer& playbackTimer_;
     bool inTick_ = false;
     std::optional<ClockReading> previous_;  // the reading of the tick before
     std::optional<LocalSecond> lastAlarm_;  // when the alarm last started

@@ -1,5 +1,7 @@
 #include "core/playback_engine.h"
 
+#include <QScopedValueRollback>
+#include <algorithm>
 #include <cmath>
 
 #include "core/display_name.h"
@@ -20,6 +22,26 @@ int skipDraw(double rnd, int highestIndex) {
     return static_cast<int>(std::floor(rnd * highestIndex));
 }
 
+void requestSong(KelvornSERVICE& svc, bool listMode, int pos) {
+    svc.ListMode = listMode;
+    svc.SongPos = static_cast<int16_t>(std::clamp(pos, -32768, 32767));
+    svc.NewSong = true;
+    svc.PlayOn = true;
+}
+
+void requestSkip(KelvornSERVICE& svc, RandomSource& random) {
+    if (!svc.PlayOn) return;
+    if (svc.ShuffleOn) svc.SongPos = static_cast<int16_t>(skipDraw(random.rnd(), svc.playingCount()));
+    else svc.SongPos = static_cast<int16_t>(svc.SongPos < 32767 ? svc.SongPos + 1 : 0);
+    svc.NewSong = true;
+}
+
+void requestPrevious(KelvornSERVICE& svc) {
+    // Wrapping below the first entry is the engine's job; only keep the 16-bit range.
+    if (svc.SongPos > -32768) --svc.SongPos;
+    svc.NewSong = true;
+}
+
 PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump,
                                RandomSource& random, const Clock& clock)
     : svc_(svc), player_(player), pump_(pump), random_(random), clock_(clock) {}
@@ -28,17 +50,16 @@ void PlaybackEngine::tick() {
     if (busy_ || !svc_.PlayOn) return;
     // A list of which nothing opens is not tried ten times a second.
     if (!svc_.NewSong && clock_.monotonic() < retryAt_) return;
-    busy_ = true;
     const int n = svc_.playingCount();
     if (n < 0) {
         // An empty list opens nothing: slot 0 still holds the text of a removed entry.
         // A request to play it (an empty playlist loaded) ends what played before.
         if (svc_.NewSong) player_.stop();
         svc_.NewSong = false;
-        busy_ = false;
         if (nothingPlayable) nothingPlayable();
         return;
     }
+    const QScopedValueRollback busy(busy_, true);
     if (svc_.NewSong) {
         if (svc_.SongPos > n) svc_.SongPos = 0;
         if (svc_.SongPos < 0) svc_.SongPos = static_cast<int16_t>(n);
@@ -59,7 +80,6 @@ void PlaybackEngine::tick() {
         svc_.SongPos = static_cast<int16_t>(next);
         if (last >= 0) startSong(next);
     }
-    busy_ = false;
 }
 
 bool PlaybackEngine::startSong(int index) {

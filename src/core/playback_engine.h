@@ -17,6 +17,15 @@ int shuffleDraw(double rnd, int highestIndex);
 // The random pick of a skip: Int(rnd * N), which never yields N itself.
 int skipDraw(double rnd, int highestIndex);
 
+// Playback requests: the engine acts on them at its next tick.
+// Entry `pos` of the custom list (`listMode`) or of the archive, from now on.
+void requestSong(KelvornSERVICE& svc, bool listMode, int pos);
+// The next song while playing: a random one in shuffle mode (never the last entry),
+// otherwise the following one (the engine wraps past the end). Nothing while stopped.
+void requestSkip(KelvornSERVICE& svc, RandomSource& random);
+// The song before (the engine wraps below the first entry); playing or not.
+void requestPrevious(KelvornSERVICE& svc);
+
 class PlaybackEngine {
 public:
     PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random,

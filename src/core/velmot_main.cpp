@@ -18,7 +18,8 @@ namespace kelvorn {
 
 namespace {
 
-constexpr int kNoticeMs = 4000;
+const char* const kAlarmCaption = "ALARM";
+const char* const kSleepCaption = "SLEEP";
 
 template <typename L>
 L* place(L* w, const TwipScale& t, double left, double top, double width, double height) {
@@ -37,7 +38,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
                 "   5 - SHUFFLE / NORMAL", "   6 - PLAY VIDEO"},
                1920, [this](int i) { MainButt_Click(i); }),
       engine_(services.svc, services.MP1, services.pump, services.random, services.clock),
-      alarmClock_(services, *this) {
+      alarmClock_(services, *this, Timer1, Timer2) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
     setColours(this, 0x000000, palette::kBackground, true);
@@ -68,7 +69,6 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     Notice = label("Times New Roman", 26, true, palette::kErrorText, right, 7200, 8040, 4695, 735);
     Notice->hide();
     NoticeTimer.setSingleShot(true);
-    NoticeTimer.setInterval(kNoticeMs);
     connect(&NoticeTimer, &QTimer::timeout, Notice, &QWidget::hide);
 
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { exitProgram(); });
@@ -103,11 +103,7 @@ void VelmotMAIN::keyTyped(const std::string& key) {
         break;
     case MainAction::Ok: MainButt_Click(MainButt.aktbutt()); break;
     case MainAction::Button: MainButt_Click(k.button); break;
-    case MainAction::Previous:
-        // Wrapping below the first entry is the engine's job; only keep the 16-bit range.
-        if (svc.SongPos > -32768) --svc.SongPos;
-        svc.NewSong = true;
-        break;
+    case MainAction::Previous: requestPrevious(svc); break;
     case MainAction::SeekBack: s.MP1.setPosition(seekBackTarget(s.MP1.position())); break;
     case MainAction::SeekForward: s.MP1.setPosition(s.MP1.position() + 10); break;
     case MainAction::SleepSnooze: alarmClock_.sleepSnoozeKey(); break;
@@ -119,19 +115,11 @@ void VelmotMAIN::keyTyped(const std::string& key) {
 void VelmotMAIN::MainButt_Click(int index) {
     KelvornSERVICE& svc = s.svc;
     switch (index) {
-    case 0: {
-        const int n = svc.playingCount();
-        if (svc.PlayOn) {
-            if (svc.ShuffleOn) svc.SongPos = static_cast<int16_t>(skipDraw(s.random.rnd(), n));
-            else svc.SongPos = static_cast<int16_t>(svc.SongPos < 32767 ? svc.SongPos + 1 : 0);
-            svc.NewSong = true;
-        } else {
-            svc.SongPos = static_cast<int16_t>(svc.ShuffleOn ? shuffleDraw(s.random.rnd(), n) : 0);
-            svc.NewSong = true;
-            svc.PlayOn = true;
-        }
+    case 0:
+        // Play always starts a new song (resuming a pause is button 1).
+        if (svc.PlayOn) requestSkip(svc, s.random);
+        else requestSong(svc, svc.ListMode, svc.ShuffleOn ? shuffleDraw(s.random.rnd(), svc.playingCount()) : 0);
         break;
-    }
     case 1:
         if (s.MP1.playState() == MediaPlayer::Playing) {
             svc.PlayOn = false;
@@ -153,7 +141,7 @@ void VelmotMAIN::MainButt_Click(int index) {
         break;
     case 4:
         svc.ShuffleOn = !svc.ShuffleOn;
-        ShuffleStatus->setText(svc.ShuffleOn ? "SHUFFLE" : "");
+        showShuffle(svc.ShuffleOn);
         if (settingsChanged) settingsChanged();
         break;
     case 5:
@@ -183,22 +171,64 @@ void VelmotMAIN::FadeOut() {
 
 void VelmotMAIN::FadeIn() {
     KelvornSERVICE& svc = s.svc;
-    if (svc.AlarmOn) AlarmStatus->setText("ALARM");
-    if (svc.ShuffleOn) ShuffleStatus->setText("SHUFFLE");
-    if (svc.SnoozeOn) SnoozeStatus->setText("SNOOZE");
-    if (svc.SleepOn) SleepStatus->setText("SLEEP");
+    // A caption whose flag is off keeps what it shows.
+    if (svc.AlarmOn) AlarmStatus->setText(kAlarmCaption);
+    if (svc.ShuffleOn) showShuffle(true);
+    if (svc.SnoozeOn) showSnooze(true);
+    if (svc.SleepOn) SleepStatus->setText(kSleepCaption);
     for (QWidget* w : {AlarmStatus, AlarmTimeDisplay, SnoozeStatus, SleepStatus, ShuffleStatus}) w->show();
     frame.fadeIn(s.pump, svc.GFXSpeed);
     MainButt.fadeIn(s.pump, svc.GFXSpeed);
 }
 
-void VelmotMAIN::showNotice(const QString& text) {
+void VelmotMAIN::showNotice(const QString& text, int ms) {
     debugEvent("notice", text.toStdString());
     Notice->setText(text);
     Notice->show();
     Notice->raise();
-    NoticeTimer.start();
+    NoticeTimer.start(ms);
 }
+
+void VelmotMAIN::showClock(const std::string& time) { MainClock->setText(QString::fromStdString(time)); }
+
+void VelmotMAIN::showElapsed(const std::string& time) { MainTime->setText(QString::fromStdString(time)); }
+
+void VelmotMAIN::showSleep(bool on) {
+    SleepStatus->setText(on ? kSleepCaption : "");
+    if (!on) SleepDisplay->clear();
+}
+
+void VelmotMAIN::showSleepLeft(const std::string& time) { SleepDisplay->setText(QString::fromStdString(time)); }
+
+void VelmotMAIN::showSnooze(bool on) { SnoozeStatus->setText(on ? "SNOOZE" : ""); }
+
+void VelmotMAIN::showAlarm(bool armed, const std::string& time) {
+    AlarmStatus->setText(armed ? kAlarmCaption : "");
+    if (armed) showAlarmTime(time);
+    else AlarmTimeDisplay->clear();
+}
+
+void VelmotMAIN::showAlarmTime(const std::string& time) { AlarmTimeDisplay->setText(decodeName(time)); }
+
+void VelmotMAIN::showShuffle(bool on) { ShuffleStatus->setText(on ? "SHUFFLE" : ""); }
+
+void VelmotMAIN::bringToFront() {
+    showScreen();
+    FadeIn();
+}
+
+void VelmotMAIN::stopTimers() {
+    Timer1.stop();
+    Timer2.stop();
+}
+
+QString VelmotMAIN::shown(Field field) const {
+    const QLabel* labels[] = {MainSong,         MainInterpret, MainClock,   MainTime,     SleepDisplay, AlarmTimeDisplay,
+                              ShuffleStatus,    SleepStatus,   SnoozeStatus, AlarmStatus, Notice};
+    return labels[static_cast<int>(field)]->text();
+}
+
+bool VelmotMAIN::noticeVisible() const { return Notice->isVisibleTo(this); }
 
 void VelmotMAIN::Timer1_Timer() { alarmClock_.tick(); }
 

@@ -7,6 +7,7 @@
 
 #include "core/alarm_clock.h"
 #include "core/button_column.h"
+#include "core/main_display.h"
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
 #include "core/playback_engine.h"
@@ -17,7 +18,7 @@ namespace kelvorn {
 
 class ClickLabel;
 
-class VelmotMAIN : public MenuScreen {
+class VelmotMAIN : public MenuScreen, public MainDisplay {
     Q_OBJECT
 public:
     VelmotMAIN(QWidget* stage, Services& services);
@@ -34,9 +35,9 @@ public:
     // Hides the decoration before the first build-up.
     void hideDecoration();
 
-    // Shows `text` in the notice place for a few seconds (below the menu screens, so it
-    // is seen from every menu).
-    void showNotice(const QString& text);
+    // Shows `text` in the notice place for `ms` milliseconds (below the menu screens, so
+    // it is seen from every menu).
+    void showNotice(const QString& text, int ms = 4000);
 
     // Paints the highlight on button `index` and the other buttons normal.
     void highlight(int index) { MainButt.highlight(index); }
@@ -62,7 +63,32 @@ public:
     std::function<void()> activateWindow;    // Timer3
     std::function<void()> endProcess;        // exit action's last step
 
-    // Elements, named as designed.
+    // What a label shows now (for tests and diagnostics).
+    enum class Field { Song, Artist, Clock, Elapsed, SleepLeft, AlarmTime, Shuffle, Sleep, Snooze, Alarm, Notice };
+    QString shown(Field field) const;
+    bool noticeVisible() const;
+
+    // MainDisplay: what the clock and the alarm menu change.
+    void showClock(const std::string& time) override;
+    void showElapsed(const std::string& time) override;
+    void showSleep(bool on) override;
+    void showSleepLeft(const std::string& time) override;
+    void showSnooze(bool on) override;
+    void showAlarm(bool armed, const std::string& time) override;
+    void showAlarmTime(const std::string& time) override;
+    void showShuffle(bool on) override;
+    void bringToFront() override;
+
+    // The clock and playback timers stopped, for tests that drive the ticks themselves.
+    void stopTimers();
+
+    // The screen's elements.
+    MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    ButtonColumn MainButt;  // the six buttons, built after the frame
+
+private:
+    void player_stateChanged();
+
     QLabel* MainSong;
     QLabel* MainInterpret;
     QLabel* MainClock;
@@ -73,18 +99,13 @@ public:
     QLabel* SleepStatus;
     QLabel* SnoozeStatus;
     QLabel* AlarmStatus;
-    MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
-    ButtonColumn MainButt;  // the six buttons, built after the frame
     QLabel* Label1;
     QLabel* Notice;  // "NOT SAVED" and the like, hidden after a few seconds
 
-    QTimer Timer1;  // clock, 100 ms
-    QTimer Timer2;  // playback, 100 ms
-    QTimer Timer3;  // window re-activation, 1200 ms
+    QTimer Timer1;       // clock, 100 ms
+    QTimer Timer2;       // playback, 100 ms
+    QTimer Timer3;       // window re-activation, 1200 ms
     QTimer NoticeTimer;  // hides the notice
-
-private:
-    void player_stateChanged();
 
     PlaybackEngine engine_;
     AlarmClock alarmClock_;  // Timer1's work and key "0"

@@ -1,5 +1,6 @@
 #include "lists/custom_list.h"
 
+#include "core/playback_engine.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -28,10 +29,7 @@ void CustomList::activate(int index, bool alt) {
         FillList();
         return;
     }
-    svc.ListMode = true;
-    svc.SongPos = static_cast<int16_t>(p);
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    requestSong(svc, true, p);
 }
 
 }  // namespace kelvorn

@@ -1,5 +1,6 @@
 #include "lists/full_list.h"
 
+#include "core/playback_engine.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -27,10 +28,7 @@ void FullList::activate(int index, bool alt) {
     // The page may have moved while the flash ran; play what the line stands for now.
     const int p = positionOf(index);
     if (p < 0) return;
-    svc.ListMode = false;
-    svc.SongPos = static_cast<int16_t>(p);
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    requestSong(svc, false, p);
 }
 
 }  // namespace kelvorn

@@ -69,9 +69,9 @@ void ListBrowser::keyTyped(const std::string& key) {
     } else if (key == svc.KeyDown) {
         if (!downStops()) setPage(highlightDown({AktListPos, aktbutt}, n));
     } else if (playback && key == "5") {
-        skipSong();
+        requestSkip(s.svc, s.random);
     } else if (playback && key == "4") {
-        previousSong();
+        requestPrevious(s.svc);
     } else if (key == "3") {
         AktListPos = static_cast<int16_t>(firstPage());
         FillList();
@@ -115,21 +115,6 @@ void ListBrowser::moveHighlight(int to) {
     paintLine(aktbutt, kLineText, kLineBack);
     aktbutt = static_cast<int16_t>(std::clamp(to, 0, kListLines - 1));
     paintLine(aktbutt, kHighlightText, kHighlightBack);
-}
-
-void ListBrowser::skipSong() {
-    KelvornSERVICE& svc = s.svc;
-    if (!svc.PlayOn) return;
-    if (svc.ShuffleOn) svc.SongPos = static_cast<int16_t>(skipDraw(s.random.rnd(), svc.playingCount()));
-    else svc.SongPos = static_cast<int16_t>(svc.SongPos < 32767 ? svc.SongPos + 1 : 0);
-    svc.NewSong = true;
-}
-
-void ListBrowser::previousSong() {
-    KelvornSERVICE& svc = s.svc;
-    // Wrapping below the first entry is the engine's job; only keep the 16-bit range.
-    if (svc.SongPos > -32768) --svc.SongPos;
-    svc.NewSong = true;
 }
 
 void ListBrowser::FillList() {

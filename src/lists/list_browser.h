@@ -84,8 +84,6 @@ protected:
 private:
     void moveHighlight(int to);
     void setPage(ListPage page);
-    void skipSong();
-    void previousSong();
 
     ListOptions options_;
     std::array<unsigned, kListLines> text_{};

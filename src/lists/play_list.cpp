@@ -1,5 +1,6 @@
 #include "lists/play_list.h"
 
+#include "core/playback_engine.h"
 #include "library/playlists.h"
 #include "state/kelvorn_service.h"
 
@@ -32,10 +33,7 @@ void PlayList::activate(int index, bool /*alt*/) {
     const int p = positionOf(index);
     if (p < 0) return;
     LoadPlaylist(svc, entry(p));
-    svc.SongPos = 0;
-    svc.ListMode = true;
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    requestSong(svc, true, 0);
 }
 
 }  // namespace kelvorn

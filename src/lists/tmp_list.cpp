@@ -1,5 +1,6 @@
 #include "lists/tmp_list.h"
 
+#include "core/playback_engine.h"
 #include "lists/full_list.h"
 #include "state/kelvorn_service.h"
 
@@ -50,10 +51,7 @@ void TmpList::activate(int index, bool alt) {
     // The page may have moved while the flash ran; play what the line stands for now.
     const int r = archiveIndexOf(positionOf(index));
     if (r < 0) return;
-    svc.ListMode = false;
-    svc.SongPos = static_cast<int16_t>(r);
-    svc.NewSong = true;
-    svc.PlayOn = true;
+    requestSong(svc, false, r);
 }
 
 }  // namespace kelvorn

@@ -1,5 +1,7 @@
 #include "lists/video_list_form.h"
 
+#include <QScopedValueRollback>
+
 #include "lists/video_form.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
@@ -36,9 +38,8 @@ void VideoListForm::activate(int index, bool alt) {
     // for now, and nothing when it lies past the end.
     const int p = positionOf(index);
     if (p >= 0 && s.VideoPlayer) {
-        looping_ = true;
+        const QScopedValueRollback looping(looping_, true);
         playVideos(p);
-        looping_ = false;
     }
     svc.VideoMode = false;
 }

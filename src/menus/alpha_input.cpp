@@ -1,5 +1,6 @@
 #include "menus/alpha_input.h"
 
+#include <QScopedValueRollback>
 #include <limits>
 
 #include "core/palette.h"
@@ -188,9 +189,8 @@ void AlphaInput::Timer1_Timer() {
     // Rewritten only on a change: a label set again flickers on a TV picture.
     if (AlphaDisplay->text() == wanted) return;
     AlphaDisplay->setText(wanted);
-    inTick_ = true;
+    const QScopedValueRollback ticking(inTick_, true);
     s.pump.pass();
-    inTick_ = false;
 }
 
 void AlphaInput::FadeIn() {

@@ -1,5 +1,7 @@
 #include "menus/search_menu.h"
 
+#include <QScopedValueRollback>
+
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/transitions.h"
@@ -75,7 +77,7 @@ void SearchMenu::MainBack_Click() {
 }
 
 void SearchMenu::updateArchive() {
-    updating_ = true;
+    const QScopedValueRollback updating(updating_, true);
     ClickLabel* entry = MainButt[kUpdateEntry];
     s.pump.pass();
     entry->setText(kPleaseWait);
@@ -83,7 +85,6 @@ void SearchMenu::updateArchive() {
     // that cannot be written keeps its old contents, and the user is told.
     if (ScanArchive(s.svc, s.workDir, s.pump, progress_)) noteSaved(s, WriteCashList(s.svc, s.workDir));
     entry->setText(kButtonCaptions[kUpdateEntry]);
-    updating_ = false;
 }
 
 void SearchMenu::FadeIn() {

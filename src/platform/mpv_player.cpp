@@ -6,6 +6,7 @@
 #include "platform/quiet_sound_libraries.h"
 
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -169,27 +170,32 @@ void MpvPlayer::mpv_events() {
     wakeupQueued_ = false;
     if (draining_ || !mpv_)
         return;
-    draining_ = true;
+    {
+        const QScopedValueRollback draining(draining_, true);
+        drainEvents();
+    }
+    // Signalled only after the drain, so a handler that waits (running pending events)
+    // lets the next drains through.
+    if (signalPending_) {
+        signalPending_ = false;
+        emit stateChanged();
+    }
+}
+
+void MpvPlayer::drainEvents() {
     for (;;) {
         mpv_event* event = api_->wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE)
-            break;
+            return;
         if (event->event_id == MPV_EVENT_SHUTDOWN) {
             // The core is going away (we never ask it to): nothing can play any more.
             api_->set_wakeup_callback(mpv_, nullptr, nullptr);
             destroyHandle(api_->destroy);
             if (entry_ != 0)
                 endOfEntry(MPV_END_FILE_REASON_ERROR);
-            break;
+            return;
         }
         handleEvent(*event);
-    }
-    draining_ = false;
-    // Signalled only after the drain, so a handler that waits (running pending events)
-    // lets the next drains through.
-    if (signalPending_) {
-        signalPending_ = false;
-        emit stateChanged();
     }
 }
 

@@ -58,6 +58,7 @@ private:
     void applyGain();
     static void mpv_wakeup(void* self);
     void mpv_events();
+    void drainEvents();
     void handleEvent(const mpv_event& event);
     void endOfEntry(int reason);
     void pinAudioOutput(const mpv_event_property* prop);

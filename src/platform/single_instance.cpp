@@ -4,9 +4,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
-#include <QLocalSocket>
 #include <unistd.h>
 
 namespace kelvorn {

@@ -77,7 +77,7 @@ TEST(AlarmMenuTime, DigitsFillHoursAndMinutesAndOkStoresTheTime) {
     rig.typeMenu("c");
     EXPECT_FALSE(rig.menu.settingAlarm());
     EXPECT_EQ(rig.svc.AlarmTime, "07:30:00");
-    EXPECT_EQ(rig.main->AlarmTimeDisplay->text(), "07:30:00");  // shown even while not armed
+    EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::AlarmTime), "07:30:00");  // shown even while not armed
     EXPECT_EQ(rig.fileLines().at(0), "07:30:00");
 }
 
@@ -131,10 +131,10 @@ TEST(AlarmMenuTime, FailedWriteShowsTheNotice) {
     EXPECT_EQ(notices, 1);
     rig.services.notSaved = [&] { rig.main->showNotice("NOT SAVED"); };
     rig.typeMenu("1");
-    EXPECT_TRUE(rig.main->Notice->isVisibleTo(rig.main.get()));
-    EXPECT_EQ(rig.main->Notice->text(), "NOT SAVED");
-    rig.main->NoticeTimer.start(1);
-    EXPECT_TRUE(waitFor([&] { return !rig.main->Notice->isVisibleTo(rig.main.get()); }, 2000));
+    EXPECT_TRUE(rig.main->noticeVisible());
+    EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::Notice), "NOT SAVED");
+    rig.main->showNotice("NOT SAVED", 1);  // and it goes away by itself
+    EXPECT_TRUE(waitFor([&] { return !rig.main->noticeVisible(); }, 2000));
 }
 
 TEST(AlarmMenuTime, BackCancelsWithoutLeavingOrWriting) {

@@ -33,7 +33,7 @@ TEST_F(EngineTest, PlaysTheRequestedSongAndWrapsBothWays) {
     EXPECT_EQ(rig.lastOpened(), "/music/B - Two.mp3");
     EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
     EXPECT_FALSE(rig.svc.NewSong);
-    EXPECT_EQ(rig.main->MainSong->text() + rig.main->MainInterpret->text(), "TwoB");
+    EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::Song) + rig.main->shown(VelmotMAIN::Field::Artist), "TwoB");
     finish();
     finish();  // past the last entry
     EXPECT_EQ(rig.svc.SongPos, 0);

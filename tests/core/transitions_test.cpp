@@ -1,7 +1,7 @@
 #include "core/transitions.h"
 
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <utility>

@@ -37,7 +37,7 @@ struct CoreRig {
         svc.Mp3Path = "/music/";
         services.VideoPlayer = &video;
         main = std::make_unique<VelmotMAIN>(&stage, services);
-        main->Timer2.stop();  // ticks are driven by the tests
+        main->stopTimers();  // ticks are driven by the tests
         main->endProcess = [this] { ++exits; };
         transitions = std::make_unique<Transitions>(&stage, services, *main);
     }

@@ -8,8 +8,8 @@
 #include <QThread>
 #include <QUuid>
 #include <csignal>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include "fakes/wait_for.h"
 #include "platform/exit_signals.h"
