@@ -31,8 +31,7 @@ LircClient::LircClient(const std::string& workDir, std::function<RemoteKeys()> c
     // either way the next attempt waits for the timer, restarting it is harmless.
     connect(socket_, &QLocalSocket::errorOccurred, retry_, qOverload<>(&QTimer::start));
     connect(socket_, &QLocalSocket::disconnected, this, [this] {
-        readEvents();    // events sent just before the daemon went away
-        reader_.clear();  // the next connection starts with a new line
+        readEvents();  // events sent just before the daemon went away
         retry_->start();
     });
 }
@@ -55,7 +54,7 @@ void LircClient::connectNow() {
         retry_->start();
         return;
     }
-    reader_.clear();
+    reader_.clear();  // a line cut off with the last connection never ends in this one
     socket_->connectToServer(path);  // asynchronous: a failure comes as errorOccurred
 }
 
