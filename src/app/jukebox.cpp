@@ -28,9 +28,11 @@
 #include "platform/debug_log.h"
 #include "platform/exit_signals.h"
 #include "platform/folder_listing.h"
+#include "platform/lirc_client.h"
 #include "platform/mpv_player.h"
 #include "platform/single_instance.h"
 #include "platform/stage.h"
+#include "platform/type_key.h"
 
 namespace kelvorn {
 
@@ -74,6 +76,7 @@ bool Jukebox::start() {
     stage_->activate();
     main_->showScreen();
     main_->startReactivation();
+    startRemote();
 
     // The alarm settings (and shuffle) and the normal volume before anything plays, so
     // that neither the intro nor the first song ever sounds above the normal volume.
@@ -107,6 +110,16 @@ bool Jukebox::start() {
     if (Screen* front = frontScreen(stage_.get())) front->setFocus();
     debugEvent("ready");
     return true;
+}
+
+// An infrared remote through lircd types the same keys as the keyboard, resolved to
+// the key settings of the moment of the press.
+void Jukebox::startRemote() {
+    lirc_ = std::make_unique<LircClient>(workDir_, [this] {
+        return RemoteKeys{svc_.KeyUp, svc_.KeyDown, svc_.KeyOk, svc_.KeyAlt, svc_.KeyBack};
+    });
+    QObject::connect(lirc_.get(), &LircClient::keyPressed, [](const QString& text) { typeKey(text); });
+    lirc_->start();
 }
 
 bool Jukebox::loadArchive() {

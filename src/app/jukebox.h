@@ -17,6 +17,7 @@ class MediaPlayer;
 class Stage;
 class SingleInstance;
 class ExitSignals;
+class LircClient;
 class VelmotMAIN;
 class UpdateForm;
 class Transitions;
@@ -46,6 +47,7 @@ public:
 private:
     // The archive from the cache, or by a scan without one; false when neither worked.
     bool loadArchive();
+    void startRemote();
     // Screens are created on first use and kept, so their highlight and list
     // position survive between visits.
     UpdateForm& updateForm();
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<ExitSignals> exitSignals_;
+    std::unique_ptr<LircClient> lirc_;
     std::unique_ptr<Transitions> transitions_;
     VelmotMAIN* main_ = nullptr;
     UpdateForm* update_ = nullptr;

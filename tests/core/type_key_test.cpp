@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "core/key_input.h"
-#include "core/kelvorn_service.h"
 #include "fakes/wait_for.h"
+#include "state/kelvorn_service.h"
 
 using namespace kelvorn;
 using Press = std::pair<int, std::string>;  // the Qt key, and the key every screen reads
