@@ -38,7 +38,13 @@ namespace kelvorn {
 
 Jukebox::Jukebox(std::string workDir) : workDir_(std::move(workDir)) {}
 
-Jukebox::~Jukebox() = default;
+// The stage owns every screen, and the screens hold references to the services and
+// players: it goes first.
+Jukebox::~Jukebox() {
+    lirc_.reset();
+    exitSignals_.reset();
+    stage_.reset();
+}
 
 bool Jukebox::start() {
     // Keys, mouse and animation speed first: they shape everything after.

@@ -2,6 +2,7 @@
 // mark beside it in a small frame, and the four white lines around the menu.
 #pragma once
 #include <QString>
+#include <QtGlobal>
 
 class QLabel;
 class QWidget;
@@ -25,9 +26,11 @@ struct FrameLayout {
     bool crossMark = false;         // the main screen's cross; menus show a "<<" mark
 };
 
+// Holds widgets its screen owns: not copyable.
 class MenuFrame {
 public:
     MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout& layout);
+    Q_DISABLE_COPY_MOVE(MenuFrame)
 
     // The build-up every menu shares: the title grows from 1 to 26 points (delay 300 each),
     // then the mark, the connector with "<<", the left line, the top and bottom lines,

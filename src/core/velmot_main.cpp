@@ -239,7 +239,7 @@ void VelmotMAIN::Timer3_Timer() {
 }
 
 void VelmotMAIN::player_stateChanged() {
-    const int state = s.MP1.playState();
+    const MediaPlayer::PlayState state = s.MP1.playState();
     if (state == MediaPlayer::Stopped && lastPlayState_ == MediaPlayer::Playing) {
         debugEvent("ended");
         // The song ended: let the engine pick the next one now instead of up to a tick later.

@@ -11,6 +11,7 @@
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
 #include "core/playback_engine.h"
+#include "platform/media_player.h"
 
 class QLabel;
 
@@ -109,7 +110,7 @@ private:
 
     PlaybackEngine engine_;
     AlarmClock alarmClock_;  // Timer1's work and key "0"
-    int lastPlayState_ = 0;
+    MediaPlayer::PlayState lastPlayState_ = MediaPlayer::Stopped;
 };
 
 }  // namespace kelvorn

@@ -10,8 +10,11 @@ namespace kelvorn {
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
+    // The values callers compare with: 0 nothing open, 6 open and playable.
     enum OpenState { Closed = 0, Open = 6 };
+    // 0 stopped (also after a song played to its end), 1 paused, 2 playing.
     enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
+    // 3 full screen, 0 the control's own size.
     enum DisplaySize { DefaultSize = 0, FullScreen = 3 };
 
     using QObject::QObject;
@@ -28,12 +31,12 @@ public:
     // Elapsed seconds (0 before playback); writing seeks.
     virtual double position() const = 0;
     virtual void setPosition(double seconds) = 0;
-    virtual int openState() const = 0;
-    virtual int playState() const = 0;
+    virtual OpenState openState() const = 0;
+    virtual PlayState playState() const = 0;
     // True once the last open has failed for good: waits for the open may end early.
     virtual bool openFailed() const = 0;
-    virtual int displaySize() const = 0;
-    virtual void setDisplaySize(int size) = 0;
+    virtual DisplaySize displaySize() const = 0;
+    virtual void setDisplaySize(DisplaySize size) = 0;
     // Plays the program's own alarm tone, made without any file, until stop or the next
     // open: the sound of last resort when no song can be played.
     virtual void playTone() = 0;

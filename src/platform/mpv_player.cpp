@@ -407,7 +407,7 @@ double MpvPlayer::position() const {
     return loaded_ && !ended_ ? position_ : 0;
 }
 
-void MpvPlayer::setDisplaySize(int size) {
+void MpvPlayer::setDisplaySize(DisplaySize size) {
     displaySize_ = size == FullScreen ? FullScreen : DefaultSize;
     placeWidget();
 }
@@ -454,7 +454,7 @@ void MpvPlayer::applyGain() {
     api_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
-void MpvPlayer::setStates(int openState, int playState, bool failed) {
+void MpvPlayer::setStates(OpenState openState, PlayState playState, bool failed) {
     if (openState == openState_ && playState == playState_ && failed == openFailed_)
         return;
     openState_ = openState;

@@ -36,11 +36,11 @@ public:
     std::string fileName() const override { return path_; }
     double position() const override;
     void setPosition(double seconds) override;
-    int openState() const override { return openState_; }
-    int playState() const override { return playState_; }
+    OpenState openState() const override { return openState_; }
+    PlayState playState() const override { return playState_; }
     bool openFailed() const override { return openFailed_; }
-    int displaySize() const override { return displaySize_; }
-    void setDisplaySize(int size) override;
+    DisplaySize displaySize() const override { return displaySize_; }
+    void setDisplaySize(DisplaySize size) override;
     void setGain(double gain) override;
     void playTone() override;
     QWidget* videoWidget(QWidget* parent) override;
@@ -69,7 +69,7 @@ private:
     // replacing whatever mpv has.
     bool loadEntry(bool paused, const std::string& target = {});
     bool setPauseFlag(bool paused);
-    void setStates(int openState, int playState, bool failed);
+    void setStates(OpenState openState, PlayState playState, bool failed);
 
     const Kind kind_;
     const mpv::Api* api_ = nullptr;
@@ -93,10 +93,10 @@ private:
     bool ended_ = false;   // the current entry played to its end
 
     double position_ = 0;
-    int openState_ = Closed;
-    int playState_ = Stopped;
+    OpenState openState_ = Closed;
+    PlayState playState_ = Stopped;
     bool openFailed_ = false;
-    int displaySize_ = DefaultSize;
+    DisplaySize displaySize_ = DefaultSize;
     int errorLogs_ = 0;
     std::string pinnedAo_;
     bool seekPending_ = false;  // a seek was sent and has not landed yet

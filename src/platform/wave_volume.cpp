@@ -23,13 +23,14 @@ uint32_t waveVolumeValue(double percent) {
 
 void WaveVolume::addPlayer(MediaPlayer* player) {
     if (player && std::find(players_.begin(), players_.end(), player) == players_.end())
-        players_.push_back(player);
+        players_.emplace_back(player);
 }
 
 void WaveVolume::set(double percent) {
     last_ = waveVolumeValue(percent);
     const double gain = (last_ & 0xffff) / 65535.0;
-    for (MediaPlayer* player : players_) player->setGain(gain);
+    for (const QPointer<MediaPlayer>& player : players_)
+        if (player) player->setGain(gain);
 }
 
 }  // namespace kelvorn

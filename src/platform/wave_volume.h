@@ -1,11 +1,12 @@
 // The wave output volume: one value for all players the program owns.
 #pragma once
+#include <QPointer>
 #include <cstdint>
 #include <vector>
 
-namespace kelvorn {
+#include "platform/media_player.h"
 
-class MediaPlayer;
+namespace kelvorn {
 
 // Channel value of a volume in percent: percent / 100 * 255 * 255, rounded half to even,
 // kept as its 16-bit pattern. 100 gives 65025, 50 gives 32512, 0 gives 0.
@@ -21,7 +22,7 @@ public:
     uint32_t lastValue() const { return last_; }
 
 private:
-    std::vector<MediaPlayer*> players_;
+    std::vector<QPointer<MediaPlayer>> players_;  // a player that is gone is skipped
     uint32_t last_ = waveVolumeValue(100);
 };
 

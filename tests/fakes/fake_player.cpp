@@ -58,7 +58,7 @@ void FakePlayer::markMissing(const std::string& path) {
     missing_.insert(path);
 }
 
-void FakePlayer::setStates(int openState, int playState, bool failed) {
+void FakePlayer::setStates(OpenState openState, PlayState playState, bool failed) {
     if (openState == openState_ && playState == playState_ && failed == openFailed_)
         return;
     openState_ = openState;

@@ -20,11 +20,11 @@ public:
     std::string fileName() const override { return path_; }
     double position() const override { return position_; }
     void setPosition(double seconds) override;
-    int openState() const override { return openState_; }
-    int playState() const override { return playState_; }
+    OpenState openState() const override { return openState_; }
+    PlayState playState() const override { return playState_; }
     bool openFailed() const override { return openFailed_; }
-    int displaySize() const override { return displaySize_; }
-    void setDisplaySize(int size) override { displaySize_ = size; }
+    DisplaySize displaySize() const override { return displaySize_; }
+    void setDisplaySize(DisplaySize size) override { displaySize_ = size; }
     void setGain(double value) override { gain = value; }
     void playTone() override;
 
@@ -46,17 +46,17 @@ public:
     double gain = 1.0;
 
 private:
-    void setStates(int openState, int playState, bool failed);
+    void setStates(OpenState openState, PlayState playState, bool failed);
 
     std::string path_;
     std::set<std::string> missing_;
     std::vector<std::string> failingParts_;
     bool failNext_ = false;
     double position_ = 0;
-    int openState_ = Closed;
-    int playState_ = Stopped;
+    OpenState openState_ = Closed;
+    PlayState playState_ = Stopped;
     bool openFailed_ = false;
-    int displaySize_ = DefaultSize;
+    DisplaySize displaySize_ = DefaultSize;
 };
 
 }  // namespace kelvorn

@@ -58,7 +58,7 @@ TEST(MpvVideo, PlaysVideosToTheirEndWithThePictureWhereThereIsOpenGL) {
     player.setControlVisible(false);
     player.setControlSize(120, 90);
     ASSERT_TRUE(opens(player, dir, "one.mp4"));  // before the picture is ever shown, as the video screen does
-    player.setDisplaySize(3);
+    player.setDisplaySize(MediaPlayer::FullScreen);
     host->resize(640, 480);
     EXPECT_EQ(widget->geometry(), host->rect());  // full screen follows its parent
     if (QGuiApplication::platformName() == "xcb") {
@@ -84,7 +84,7 @@ TEST(MpvVideo, PlaysVideosToTheirEndWithThePictureWhereThereIsOpenGL) {
     EXPECT_FALSE(widget->isVisible());
     EXPECT_EQ(widget->size(), QSize(120, 90));
 
-    player.setDisplaySize(3);
+    player.setDisplaySize(MediaPlayer::FullScreen);
     EXPECT_TRUE(playsThrough(player, dir, "two.mp4"));
     host.reset();  // the picture gone with its screen: videos still play, as sound only
     EXPECT_TRUE(playsThrough(player, dir, "one.mp4"));
