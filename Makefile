@@ -1,9 +1,10 @@
-# Kelvorn: make run | make test | make bench | make clean
+# Kelvorn: make run | make test | make bench | make install | make clean
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 JOBS := 2
+PREFIX := /usr/local
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench install clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -27,6 +28,10 @@ bench: deps
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	$(BUILD_DIR)/bench/kelvorn_bench
 	bash scripts/bench-program.sh $(BUILD_DIR)/kelvorn
+
+# The program, its user service and desktop entry under $(PREFIX) (DESTDIR=... stages them).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR)
