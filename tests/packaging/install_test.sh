@@ -33,7 +33,7 @@ prepare=$prefix/libexec/kelvorn/kelvorn-prepare
 [[ -x $prefix/bin/kelvorn && -x $prepare ]] || fail "program or helper not installed executable"
 [[ -f $unit && -f $desktop ]] || fail "unit or desktop entry not installed"
 
-has_line "$unit" "ExecStartPre=$prepare %h/.local/share/kelvorn"
+has_line "$unit" "ExecStartPre=$prepare \"%h/.local/share/kelvorn\""
 has_line "$unit" "WorkingDirectory=-%h/.local/share/kelvorn"
 has_line "$unit" "ExecStart=$prefix/bin/kelvorn"
 has_line "$unit" "Restart=on-failure"
