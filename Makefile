@@ -1,9 +1,10 @@
-# Kelvorn: make run | make test | make bench | make clean
+# Kelvorn: make run | make test | make bench | make install | make deb | make clean
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 JOBS := 2
+PREFIX := /usr/local
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench install deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -27,6 +28,14 @@ bench: deps
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	$(BUILD_DIR)/bench/kelvorn_bench
 	bash scripts/bench-program.sh $(BUILD_DIR)/kelvorn
+
+# The program, its user service and desktop entry under $(PREFIX) (DESTDIR=... stages them).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package (files under /usr): $(BUILD_DIR)/kelvorn_<version>_<arch>.deb
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Installs the build tree into a temporary prefix and checks what the desktop session
+# gets: the program, a user unit that starts it again after a crash in its working
+# folder, a desktop entry naming the installed program, and a first-run helper that
+# writes "Mp3Path.kvx" once and never touches a user's own. Then builds the Debian
+# package and checks its dependencies, its files and its /usr paths.
+# Usage: install_test.sh <cmake> <cpack> <build dir>
+# Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
+set -uo pipefail
+
+if (($# != 3)); then
+    echo "usage: $0 <cmake> <cpack> <build dir>" >&2
+    exit 2
+fi
+cmake=$1 cpack=$2 build=$(realpath "$3")
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-install.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+pass() { echo "PASS: $*"; }
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+has_line() { grep -qxF -- "$2" "$1" || fail "${1##*/} lacks the line: $2"; }
+
+# --- cmake --install ----------------------------------------------------------------
+prefix=$work/prefix
+"$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; fail "cmake --install"; }
+unit=$prefix/lib/systemd/user/kelvorn.service
+desktop=$prefix/share/applications/kelvorn.desktop
+prepare=$prefix/libexec/kelvorn/kelvorn-prepare
+[[ -x $prefix/bin/kelvorn && -x $prepare ]] || fail "program or helper not installed executable"
+[[ -f $unit && -f $desktop ]] || fail "unit or desktop entry not installed"
+
+has_line "$unit" "ExecStartPre=$prepare \"%h/.local/share/kelvorn\""
+has_line "$unit" "WorkingDirectory=-%h/.local/share/kelvorn"
+has_line "$unit" "ExecStart=$prefix/bin/kelvorn"
+has_line "$unit" "Restart=on-failure"
+has_line "$unit" "WantedBy=graphical-session.target"
+has_line "$desktop" "TryExec=$prefix/bin/kelvorn"
+has_line "$desktop" "Exec=systemctl --user start kelvorn.service"
+pass "installed files name the installed program under $prefix"
+
+# systemd reports unit errors as warnings with status 0: any output is a fault.
+if command -v systemd-analyze >/dev/null 2>&1; then
+    mkdir -m 700 "$work/run"
+    out=$(XDG_RUNTIME_DIR=$work/run systemd-analyze --user verify "$unit" 2>&1)
+    [[ $? == 0 && -z $out ]] || fail "systemd-analyze verify: $out"
+    pass "systemd-analyze verify"
+fi
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+    pass "desktop-file-validate"
+fi
+
+# --- the first-run helper -----------------------------------------------------------
+home=$work/home
+folder=$home/.local/share/kelvorn
+prepare_in() { env -u XDG_CONFIG_HOME HOME="$home" "$prepare" "$1" || fail "helper failed on $1"; }
+prepare_in "$folder"
+[[ $(ls -A "$folder") == Mp3Path.kvx ]] || fail "first run left: $(ls -A "$folder")"
+[[ $(<"$folder/Mp3Path.kvx") == "$home/Music/"$'\r' ]] || fail "first Mp3Path.kvx: $(<"$folder/Mp3Path.kvx")"
+printf '/srv/songs/\n' >"$folder/Mp3Path.kvx"
+prepare_in "$folder"
+[[ $(<"$folder/Mp3Path.kvx") == /srv/songs/ ]] || fail "a user's Mp3Path.kvx was overwritten"
+[[ $(ls -A "$folder") == Mp3Path.kvx ]] || fail "second run left: $(ls -A "$folder")"
+mkdir "$work/other" && touch "$work/other/mp3PATH.KVX"
+prepare_in "$work/other"
+[[ $(ls -A "$work/other") == mp3PATH.KVX ]] || fail "a file the program reads in another case was not kept"
+pass "first-run Mp3Path.kvx written once, a user's own kept"
+if command -v xdg-user-dir >/dev/null 2>&1; then
+    # shellcheck disable=SC2016 # user-dirs.dirs holds "$HOME" itself
+    mkdir -p "$home/.config" && echo 'XDG_MUSIC_DIR="$HOME/Musik"' >"$home/.config/user-dirs.dirs"
+    prepare_in "$work/xdg"
+    [[ $(<"$work/xdg/Mp3Path.kvx") == "$home/Musik/"$'\r' ]] || fail "the XDG Music folder was not used"
+    pass "first-run Mp3Path.kvx names the XDG Music folder"
+fi
+
+# --- the Debian package -------------------------------------------------------------
+for tool in dpkg-deb dpkg-shlibdeps; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack"; }
+debs=("$work/deb/kelvorn_"*"_$(dpkg --print-architecture).deb")
+[[ ${#debs[@]} == 1 && -f ${debs[0]} ]] || fail "no one kelvorn_<version>_<arch>.deb: $(ls "$work/deb")"
+deb=${debs[0]}
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libmpv2 fonts-liberation libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 \
+    libqt6openglwidgets6 libqt6dbus6; do
+    [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
+done
+files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for file in bin/kelvorn libexec/kelvorn/kelvorn-prepare lib/systemd/user/kelvorn.service \
+    share/applications/kelvorn.desktop; do
+    grep -qxF "./usr/$file" <<<"$files" || fail "package lacks /usr/$file"
+done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/kelvorn.service >"$work/deb.service"
+has_line "$work/deb.service" "ExecStart=/usr/bin/kelvorn"
+pass "package ${deb##*/}: dependencies, files and /usr paths"
