@@ -19,7 +19,6 @@ namespace kelvorn {
 
 namespace {
 
-constexpr double kThin = 15;  // a line one design pixel wide
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kSilver = 0xC0C0C0;
 constexpr unsigned kBoxFill = 0x0000C0;
@@ -39,10 +38,7 @@ const char* const kNoTime = "00:00:00";
 QLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* text, const char* family,
                   double points, unsigned colour, Qt::Alignment align) {
     auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(twips.font(family, points, true));
-    label->setAlignment(align);
-    setColours(label, colour, palette::kBackground, false);
+    styleLabel(label, twips, {family, points, true, colour, palette::kBackground, false, align});
     return label;
 }
 
@@ -59,7 +55,7 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
       transitions_(transitions),
       display_(display) {
     const TwipScale& twips = services.twips;
-    const int thin = std::max(1, twips.px(kThin));
+    const int thin = std::max(1, twips.px(kThinTwips));
     setColours(this, 0x000000, palette::kBackground, true);
 
     // The menu's own places: a narrower title, a blue "<<", buttons 840 twips apart.

@@ -53,7 +53,7 @@ public:
     int alarmPos() const { return AlarmPos; }
     const std::string& tmpAlarm() const { return TmpAlarm; }
 
-    // Elements, named as designed.
+    // The screen's elements.
     MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
     ButtonColumn MainButt;  // "ALARM ON/OFF" and "SET ALARM"
     LineShape* Shape2;      // box behind the time; its border shows the set mode

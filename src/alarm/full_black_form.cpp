@@ -18,7 +18,7 @@ namespace kelvorn {
 
 namespace {
 
-// The screen's designed client area; it is scaled uniformly to the window and centred.
+// The screen's client area in twips; it is scaled uniformly to the window and centred.
 constexpr double kAreaWidth = 12000;
 constexpr double kAreaHeight = 9000;
 
@@ -190,7 +190,7 @@ void FullBlackForm::focusOutEvent(QFocusEvent* event) {
 QRect FullBlackForm::xorLine(QImage& image, const TrailLine& line, double pxPerTwip) {
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    // One pixel of the designed screen (15 twips) wide.
+    // One pixel of the 15-twip grid wide.
     const int penWidth = std::max(1, static_cast<int>(std::lround(15 * pxPerTwip)));
     painter.setPen(QPen(rgb(line.colour), penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     const QPointF a(line.x1 * pxPerTwip, line.y1 * pxPerTwip);

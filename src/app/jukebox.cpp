@@ -1,5 +1,7 @@
 #include "app/jukebox.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -115,6 +117,13 @@ bool Jukebox::start() {
     // Keys typed during the build-up may have opened another screen: it keeps them.
     if (Screen* front = frontScreen(stage_.get())) front->setFocus();
     debugEvent("ready");
+    // libmpv is loaded once the main screen is up, not before: a jukebox that can never
+    // play says so and ends rather than running silent.
+    QTimer::singleShot(0, stage_.get(), [this] {
+        if (MP1_->prepare()) return;
+        std::fputs("kelvorn: the media player could not start (libmpv is missing or failed)\n", stderr);
+        QCoreApplication::exit(1);
+    });
     return true;
 }
 

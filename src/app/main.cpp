@@ -3,21 +3,15 @@
 
 #include "app/jukebox.h"
 #include "platform/debug_log.h"
-
-namespace {
-
-// The user sees no log: Qt's own warnings reach stderr only in debug mode.
-void qtMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (kelvorn::debugEnabled()) kelvorn::debugEvent("qt", message.toStdString());
-}
-
-}  // namespace
+#include "platform/quiet_sound_libraries.h"
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(qtMessage);
+    kelvorn::enableDebugFromEnvironment();
+    qInstallMessageHandler(kelvorn::debugMessage);
     QApplication app(argc, argv);
     QApplication::setApplicationName("kelvorn");
+    kelvorn::setUpPlayerProcess();  // after QApplication, which sets the locale from the environment
     kelvorn::Jukebox jukebox(".");
     if (!jukebox.start()) return 0;  // another instance runs and was brought to the front
-    return app.exec();
+    return QApplication::exec();
 }

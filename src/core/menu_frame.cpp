@@ -11,7 +11,6 @@ namespace kelvorn {
 
 namespace {
 constexpr unsigned kBackground = palette::kBackground;
-constexpr double kThin = 15;  // a line one design pixel wide
 }  // namespace
 
 MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout& l) : twips_(twips) {
@@ -29,18 +28,18 @@ MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout&
 
     MainOff = new Mark(screen, l.crossMark ? Mark::Shape::Cross : Mark::Shape::Rewind, 0xFF0000);
     MainOff->setGeometry(twips.rect(l.markLeft, l.markTop, 735, 495));
-    Shape1 = new LineShape(screen, 0xFFFFFF, qMax(1, twips.px(kThin)));
+    Shape1 = new LineShape(screen, 0xFFFFFF, qMax(1, twips.px(kThinTwips)));
     Shape1->setGeometry(twips.rect(l.markLeft - 240, l.markTop - 120, 975, 735));
 
     const double width = l.lineRight - l.lineLeft;
     Line1 = new LineShape(screen, 0xFFFFFF);
-    Line1->setGeometry(twips.rect(l.lineLeft, l.lineTop, width, kThin));
+    Line1->setGeometry(twips.rect(l.lineLeft, l.lineTop, width, kThinTwips));
     Line2 = new LineShape(screen, 0xFFFFFF);
-    Line2->setGeometry(twips.rect(l.lineLeft, l.lineBottom, width, kThin));
+    Line2->setGeometry(twips.rect(l.lineLeft, l.lineBottom, width, kThinTwips));
     Line3 = new LineShape(screen, 0xFFFFFF);
-    Line3->setGeometry(twips.rect(l.lineLeft, l.lineTop, kThin, l.lineBottom - l.lineTop));
+    Line3->setGeometry(twips.rect(l.lineLeft, l.lineTop, kThinTwips, l.lineBottom - l.lineTop));
     Line4 = new LineShape(screen, 0xFFFFFF);
-    Line4->setGeometry(twips.rect(840, l.connectorY, l.lineLeft - 840, kThin));
+    Line4->setGeometry(twips.rect(840, l.connectorY, l.lineLeft - 840, kThinTwips));
 }
 
 void MenuFrame::setTitleSize(int points) { MainLabel->setFont(twips_.font("Arial", points, true)); }

@@ -46,10 +46,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align,
                      double l, double top, double w, double h) {
         auto* lab = new QLabel(this);
-        lab->setTextFormat(Qt::PlainText);  // song names are never markup
-        lab->setFont(t.font(family, pt, bold));
-        setColours(lab, colour, palette::kBackground, false);
-        lab->setAlignment(align | Qt::AlignVCenter);
+        styleLabel(lab, t, {family, pt, bold, colour, palette::kBackground, false, align | Qt::AlignVCenter});
         return place(lab, t, l, top, w, h);
     };
     const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight;

@@ -7,6 +7,13 @@
 
 namespace kelvorn {
 
+void styleLabel(QLabel* label, const TwipScale& twips, const LabelLook& look) {
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(twips.font(look.family, look.points, look.bold));
+    label->setAlignment(look.align);
+    setColours(label, look.text, look.back, look.opaque);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
     event->accept();  // never falls through to the screen beneath
     if (event->button() == Qt::LeftButton) emit clicked();

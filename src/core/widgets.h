@@ -4,6 +4,25 @@
 
 namespace kelvorn {
 
+class TwipScale;
+
+// A line one pixel of the 15-twip grid wide.
+constexpr double kThinTwips = 15;
+
+// How a label looks: font, size in points, colours (0xRRGGBB) and alignment.
+struct LabelLook {
+    const char* family = "Arial";
+    double points = 24;
+    bool bold = true;
+    unsigned text = 0x000000;
+    unsigned back = 0x9090C0;  // the screens' background
+    bool opaque = false;
+    Qt::Alignment align = Qt::AlignCenter;
+};
+
+// Gives `label` its look; its text is plain text, never read as markup (song names).
+void styleLabel(QLabel* label, const TwipScale& twips, const LabelLook& look);
+
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:

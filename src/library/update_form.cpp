@@ -24,7 +24,7 @@ constexpr unsigned kOrange = 0xFF8000;
 constexpr double kSquareCentreX = 11370;
 constexpr double kSquareCentreY = 630;
 constexpr double kSquareSides[] = {630, 360, 90};
-// Border width 5 in screen pixels of the designed 15-twip pixel.
+// Border width 5 in pixels of the 15-twip grid.
 constexpr double kBorderTwips = 5 * 15;
 }  // namespace
 

@@ -45,7 +45,7 @@ public:
     unsigned lineBackground(int line) const;
     unsigned lineTextColour(int line) const;
 
-    // Elements, named as designed.
+    // The screen's elements.
     std::array<ClickLabel*, kListLines> ListLine{};
     ClickLabel* Label1;  // page up strip
     ClickLabel* Label2;  // page down strip

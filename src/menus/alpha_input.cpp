@@ -13,7 +13,6 @@ namespace kelvorn {
 
 namespace {
 
-constexpr double kThin = 15;  // a line one design pixel wide
 constexpr int kCommitTicks = 30;
 constexpr int kBlinkTicks = 5;
 constexpr int kStartPeriodMs = 50;
@@ -45,10 +44,7 @@ QString shown(const std::string& bytes) {
 ClickLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* caption, double points,
                       unsigned text, unsigned back, bool opaque) {
     auto* label = new ClickLabel(caption, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(twips.font("Arial", points, true));
-    label->setAlignment(Qt::AlignCenter);
-    setColours(label, text, back, opaque);
+    styleLabel(label, twips, {"Arial", points, true, text, back, opaque, Qt::AlignCenter});
     return label;
 }
 
@@ -62,10 +58,7 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
     setColours(this, 0x000000, palette::kBackground, true);
 
     AlphaDisplay = new QLabel(this);
-    AlphaDisplay->setTextFormat(Qt::PlainText);
-    AlphaDisplay->setFont(twips.font("Arial", 26.25, true));
-    AlphaDisplay->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setColours(AlphaDisplay, 0xFFFFFF, 0x0000C0, true);
+    styleLabel(AlphaDisplay, twips, {"Arial", 26.25, true, 0xFFFFFF, 0x0000C0, true, Qt::AlignLeft | Qt::AlignVCenter});
     AlphaDisplay->setGeometry(twips.rect(3000, 240, 6495, 615));
 
     TVDEL = makeLabel(this, twips, "X = DEL", 15.75, 0x0000C0, 0xFF8000, true);
@@ -86,12 +79,12 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
 
     MainGo = new Mark(this, Mark::Shape::Forward, 0xFF0000);
     MainGo->setGeometry(twips.rect(11280, 2880, 735, 495));
-    Shape2 = new LineShape(this, 0xFFFFFF, qMax(1, twips.px(kThin)));
+    Shape2 = new LineShape(this, 0xFFFFFF, qMax(1, twips.px(kThinTwips)));
     Shape2->setGeometry(twips.rect(11280, 2760, 975, 735));
     Line5 = new LineShape(this, 0xFFFFFF);
-    Line5->setGeometry(twips.rect(9600, 1320, kThin, 4920 - 1320));
+    Line5->setGeometry(twips.rect(9600, 1320, kThinTwips, 4920 - 1320));
     Line6 = new LineShape(this, 0xFFFFFF);
-    Line6->setGeometry(twips.rect(9600, 3120, 11280 - 9600, kThin));
+    Line6->setGeometry(twips.rect(9600, 3120, 11280 - 9600, kThinTwips));
 
     connect(&Timer1, &QTimer::timeout, this, &AlphaInput::Timer1_Timer);
     Timer1.start(kStartPeriodMs);  // ticks from creation on, also between entries

@@ -46,7 +46,7 @@ public:
     bool CursorFlag() const { return cursorFlag_; }
     QString displayText() const;
 
-    // Elements, named as designed.
+    // The screen's elements.
     QLabel* AlphaDisplay;
     ClickLabel* TVDEL;
     MenuFrame frame;  // MainLabel, MainBack, MainOff, Shape1, Line1..Line4

@@ -39,7 +39,7 @@ long long steadyNs() {
 // Passes are paced against a running deadline: each one adds a quantum, and the pump
 // sleeps only once it is a whole millisecond ahead. Short sleeps would each overshoot
 // by the kernel's timer slack, so sleeping per pass would make animations several
-// times slower than designed.
+// times slower than intended.
 constexpr long long kSleepChunkNs = 1'000'000;
 // After a longer gap (no animation running, or a slow paint) the pace starts afresh
 // rather than racing to catch up.

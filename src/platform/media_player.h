@@ -19,6 +19,9 @@ public:
 
     using QObject::QObject;
 
+    // Makes the player ready to play (a real player loads its engine); false when it can
+    // never play anything.
+    virtual bool prepare() { return true; }
     // Starts loading a local file; the open state becomes Open once it can be played.
     virtual void open(const std::string& path) = 0;
     // Plays the opened file or resumes a paused one; the play state is Playing on return

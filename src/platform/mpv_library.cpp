@@ -4,6 +4,8 @@
 
 #include <initializer_list>
 
+#include "platform/quiet_sound_libraries.h"
+
 namespace kelvorn::mpv {
 
 namespace {
@@ -45,7 +47,9 @@ const Api* loadApi() {
         resolve(library, "mpv_render_context_render", api.render_context_render) &&
         resolve(library, "mpv_render_context_set_update_callback", api.render_context_set_update_callback);
     // The library stays loaded for the life of the process: players end only with it.
-    return complete ? &api : nullptr;
+    if (!complete) return nullptr;
+    quietSoundLibraries();
+    return &api;
 }
 
 }  // namespace

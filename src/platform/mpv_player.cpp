@@ -1,9 +1,9 @@
 #include "platform/mpv_player.h"
 
+#include "platform/debug_log.h"
 #include "platform/mpv_library.h"
 
 #include "platform/mpv_video_widget.h"
-#include "platform/quiet_sound_libraries.h"
 
 #include <QMetaObject>
 #include <QScopedValueRollback>
@@ -94,10 +94,7 @@ std::string localTarget(const std::string& path) {
 
 }  // namespace
 
-MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(kind) {
-    const char* debug = std::getenv("KELVORN_DEBUG");
-    debug_ = debug && std::strcmp(debug, "1") == 0;
-}
+MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(kind) {}
 
 // The core is made when the player is first asked to play something: until then it has
 // nothing to do, and libmpv need not even be loaded.
@@ -108,34 +105,26 @@ bool MpvPlayer::core() {
     api_ = mpv::api();
     if (!api_)
         return false;
-    // libmpv refuses to start under a locale whose numbers are not written "1.5".
-    std::setlocale(LC_NUMERIC, "C");
-    if (!debug_)
-        quietSoundLibraries();
     mpv_ = api_->create();
     if (!mpv_)
         return false;
     auto setOptions = [this](const auto& options) {
-        for (const Option& option : options) {
-            int err = api_->set_option_string(mpv_, option.name, option.value);
-            if (err < 0 && debug_)
-                std::fprintf(stderr, "kelvorn: mpv option %s=%s: %s\n", option.name, option.value,
-                             api_->error_string(err));
-        }
+        for (const Option& option : options)
+            check(api_->set_option_string(mpv_, option.name, option.value), option.name);
     };
     setOptions(kOptions);
     if (kind_ == Kind::Video)
         setOptions(kVideoOptions);
     else
         setOptions(kSongOptions);
-    if (api_->initialize(mpv_) < 0) {
+    if (!check(api_->initialize(mpv_), "initialize")) {
         api_->terminate_destroy(mpv_);
         mpv_ = nullptr;
         return false;
     }
     // Error lines are always counted; they reach stderr only in debug mode.
-    api_->request_log_messages(mpv_, debug_ ? "info" : "error");
-    api_->observe_property(mpv_, 0, "current-ao", MPV_FORMAT_STRING);
+    check(api_->request_log_messages(mpv_, lcPlayer().isDebugEnabled() ? "info" : "error"), "log level");
+    check(api_->observe_property(mpv_, 0, "current-ao", MPV_FORMAT_STRING), "observe current-ao");
     api_->set_wakeup_callback(mpv_, &MpvPlayer::mpv_wakeup, this);
     coreFailed_ = false;
     applyGain();
@@ -238,8 +227,7 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
         // fallback covers them.
         if (msg->log_level <= MPV_LOG_LEVEL_ERROR && std::strncmp(msg->prefix, "ao", 2) != 0)
             ++errorLogs_;
-        if (debug_)
-            std::fprintf(stderr, "[mpv/%s] %s: %s", msg->prefix, msg->level, msg->text);
+        qCDebug(lcPlayer, "[mpv/%s] %s: %s", msg->prefix, msg->level, QByteArray(msg->text).trimmed().constData());
         break;
     }
     default:
@@ -262,11 +250,11 @@ void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
         return;
     if (std::strcmp(driver, "null") == 0) {
         // A kept device went away: back to trying them all.
-        if (!pinnedAo_.empty() && api_->set_property_string(mpv_, "ao", "") >= 0)
+        if (!pinnedAo_.empty() && check(api_->set_property_string(mpv_, "ao", ""), "ao"))
             pinnedAo_.clear();
         return;
     }
-    if (api_->set_property_string(mpv_, "ao", driver) >= 0)
+    if (check(api_->set_property_string(mpv_, "ao", driver), "ao"))
         pinnedAo_ = driver;
 }
 
@@ -282,7 +270,7 @@ void MpvPlayer::endOfEntry(int reason) {
     if (reason == MPV_END_FILE_REASON_REDIRECT && mpv_) {
         // A playlist or reference file: its entries are not local songs we asked for.
         const char* cmd[] = {"stop", nullptr};
-        api_->command(mpv_, cmd);
+        check(api_->command(mpv_, cmd), "stop");
     }
     // Error, redirect, or stopped behind our back before or while playing.
     entry_ = 0;
@@ -293,7 +281,7 @@ void MpvPlayer::endOfEntry(int reason) {
 
 bool MpvPlayer::setPauseFlag(bool paused) {
     int flag = paused ? 1 : 0;
-    return mpv_ && api_->set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
+    return mpv_ && check(api_->set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag), "pause");
 }
 
 bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
@@ -307,7 +295,7 @@ bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
     const std::string source = target.empty() ? localTarget(path_) : target;
     const char* cmd[] = {"loadfile", source.c_str(), "replace", nullptr};
     mpv_node result;
-    if (api_->command_ret(mpv_, cmd, &result) < 0)
+    if (!check(api_->command_ret(mpv_, cmd, &result), "loadfile"))
         return false;
     if (result.format == MPV_FORMAT_NODE_MAP) {
         const mpv_node_list* map = result.u.list;
@@ -344,6 +332,13 @@ void MpvPlayer::play() {
     }
 }
 
+bool MpvPlayer::check(int err, const char* what) const {
+    if (err >= 0)
+        return true;
+    qCDebug(lcPlayer, "mpv %s: %s", what, api_ ? api_->error_string(err) : "no libmpv");
+    return false;
+}
+
 void MpvPlayer::playTone() {
     path_.clear();
     if (core() && loadEntry(false, kToneSource))
@@ -360,7 +355,7 @@ void MpvPlayer::pause() {
 void MpvPlayer::stop() {
     if (mpv_) {
         const char* cmd[] = {"stop", nullptr};
-        api_->command(mpv_, cmd);
+        check(api_->command(mpv_, cmd), "stop");
     }
     entry_ = 0;
     loaded_ = false;
@@ -388,7 +383,7 @@ void MpvPlayer::setPosition(double seconds) {
     mpv_node command;
     command.format = MPV_FORMAT_NODE_ARRAY;
     command.u.list = &list;
-    if (api_->command_node(mpv_, &command, nullptr) >= 0) {
+    if (check(api_->command_node(mpv_, &command, nullptr), "seek")) {
         position_ = seconds;
         seekPending_ = true;
     }
@@ -451,7 +446,7 @@ void MpvPlayer::applyGain() {
         return;  // the core takes it when it is made
     // mpv's volume is cubic: 100 * cbrt(amplitude) gives the same loudness.
     double volume = gain_ > 0 ? 100.0 * std::cbrt(std::min(gain_, 1.0)) : 0.0;
-    api_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
+    check(api_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume), "volume");
 }
 
 void MpvPlayer::setStates(OpenState openState, PlayState playState, bool failed) {

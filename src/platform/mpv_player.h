@@ -29,6 +29,7 @@ public:
     explicit MpvPlayer(Kind kind, QObject* parent = nullptr);
     ~MpvPlayer() override;
 
+    bool prepare() override { return core(); }
     void open(const std::string& path) override;
     void play() override;
     void pause() override;
@@ -55,6 +56,8 @@ public:
 private:
     // Makes the mpv core on first use; false when libmpv cannot be had.
     bool core();
+    // True for an mpv return code that is no error; an error is logged (debug only).
+    bool check(int err, const char* what) const;
     void applyGain();
     static void mpv_wakeup(void* self);
     void mpv_events();
@@ -83,7 +86,6 @@ private:
     std::atomic<bool> wakeupQueued_{false};
     bool draining_ = false;
     bool signalPending_ = false;
-    bool debug_ = false;
 
     std::string path_;
     // mpv's playlist entry of the current open; events of older entries are ignored.

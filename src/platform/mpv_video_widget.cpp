@@ -2,6 +2,7 @@
 
 #include <mpv/render_gl.h>
 
+#include "platform/debug_log.h"
 #include "platform/mpv_library.h"
 
 #include <QEvent>
@@ -81,7 +82,7 @@ void MpvGlView::initializeGL() {
     mpv::api()->render_context_set_update_callback(render_, &MpvGlView::render_update, this);
     // Until now videos went to the null output (sound only); switching the output makes
     // mpv rebuild the picture chain, also for a video already open.
-    mpv::api()->set_property_string(mpv_, "vo", "libmpv");
+    if (mpv::api()->set_property_string(mpv_, "vo", "libmpv") < 0) qCDebug(lcPlayer, "mpv: no picture output");
 }
 
 // Called with this widget's GL context current.
@@ -93,7 +94,7 @@ void MpvGlView::freeRenderContext() {
     // Back to the null output first, so mpv never tries the picture output without a
     // render context (that fails the video's picture with an error).
     if (mpv_)
-        mpv::api()->set_property_string(mpv_, "vo", "null");
+        if (mpv::api()->set_property_string(mpv_, "vo", "null") < 0) qCDebug(lcPlayer, "mpv: picture output kept");
     mpv::api()->render_context_free(render_);
     render_ = nullptr;
 }

@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <clocale>
 #include <cstdlib>
+
+#include "platform/debug_log.h"
 
 namespace kelvorn {
 
@@ -15,9 +18,14 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
-void quietSoundLibraries() {
+void setUpPlayerProcess() {
+    std::setlocale(LC_NUMERIC, "C");
     // PipeWire reads its log level from the environment when it starts; 0 is silent.
-    setenv("PIPEWIRE_DEBUG", "0", 0);
+    if (!debugEnabled()) setenv("PIPEWIRE_DEBUG", "0", 0);
+}
+
+void quietSoundLibraries() {
+    if (debugEnabled()) return;
     // libasound comes in with libmpv; only an already loaded copy is touched, so no
     // new library is pulled in.
     void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);

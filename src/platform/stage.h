@@ -6,7 +6,7 @@
 
 namespace kelvorn {
 
-// The designed main screen is 12150 x 9150 twips; it is scaled uniformly to fill
+// The main screen is laid out on 12150 x 9150 twips; it is scaled uniformly to fill
 // the display, centred, with black bars where the aspect differs.
 class TwipScale {
 public:

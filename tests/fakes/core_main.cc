@@ -2,8 +2,11 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
+#include "platform/quiet_sound_libraries.h"
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    kelvorn::setUpPlayerProcess();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "platform/quiet_sound_libraries.h"
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    kelvorn::setUpPlayerProcess();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

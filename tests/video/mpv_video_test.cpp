@@ -3,6 +3,7 @@
 // and the videos that follow behave the same.
 #include "platform/mpv_player.h"
 #include "platform/mpv_video_widget.h"
+#include "platform/quiet_sound_libraries.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,7 @@ TEST(MpvVideo, PlaysVideosToTheirEndWithThePictureWhereThereIsOpenGL) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    kelvorn::setUpPlayerProcess();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
