@@ -32,13 +32,7 @@ std::string printedNumber(int value) {
     return (value < 0 ? "-" : " ") + std::to_string(magnitude) + " ";
 }
 
-std::string settingsPath(const std::string& workDir) {
-    // An existing file is replaced under its own spelling rather than beside it.
-    std::string path = findFileNoCase(workDir, kAlarmSettingsFile);
-    if (!path.empty()) return path;
-    if (workDir.empty()) return kAlarmSettingsFile;
-    return workDir + (workDir.back() == '/' ? "" : "/") + kAlarmSettingsFile;
-}
+
 
 }  // namespace
 
@@ -78,7 +72,7 @@ bool readAlarmSettings(KelvornSERVICE& svc, const std::string& workDir) {
 }
 
 bool writeAlarmSettings(const KelvornSERVICE& svc, const std::string& workDir) {
-    return writeLinesAtomic(settingsPath(workDir), alarmLines(svc));
+    return writeLinesAtomic(settingsFilePath(workDir, kAlarmSettingsFile), alarmLines(svc));
 }
 
 int usableVolume(int volume) { return std::clamp(volume, 0, 100); }

@@ -13,15 +13,6 @@
 
 namespace kelvorn {
 
-namespace {
-
-// The settings files lie in the working folder; "" means the current folder.
-std::string folderOrHere(const std::string& workDir) {
-    return workDir.empty() ? std::string(".") : workDir;
-}
-
-}  // namespace
-
 std::string defaultMusicFolder() {
     QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
     if (music.isEmpty()) music = QDir::homePath() + QStringLiteral("/Music");
@@ -36,7 +27,7 @@ std::string emptyLineMusicFolder() {
 }
 
 std::string ReadMp3Path(const std::string& workDir) {
-    const std::string path = findFileNoCase(folderOrHere(workDir), "Mp3Path.kvx");
+    const std::string path = findFileNoCase(workDir, "Mp3Path.kvx");
     std::string line;
     if (!path.empty() && readFirstLine(path, line)) return line;
     return defaultMusicFolder();
@@ -51,7 +42,7 @@ void LoadVideoList(KelvornSERVICE& svc, const std::string& workDir) {
     svc.Mp3Path = musicFolderFor(workDir);
     svc.VideoCount = -1;
 
-    const std::string path = findFileNoCase(folderOrHere(workDir), "Video.kvx");
+    const std::string path = findFileNoCase(workDir, "Video.kvx");
     if (path.empty()) return;
     std::vector<std::string> lines;
     readLines(path, lines);  // an unreadable file gives no lines

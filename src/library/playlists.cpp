@@ -102,13 +102,8 @@ void LoadPlaylist(KelvornSERVICE& svc, const std::string& name) {
 
     std::vector<std::string> lines;
     readLines(path, lines);  // an unreadable file gives no lines: an empty list
-    const size_t reachable = std::min(lines.size(), static_cast<size_t>(kReachableEntries));
-    if (svc.CustomSongs.size() < reachable) svc.CustomSongs.resize(reachable);
-    std::move(lines.begin(), lines.begin() + static_cast<long>(reachable), svc.CustomSongs.begin());
     // Lines no count can reach are kept aside for the next save.
-    svc.CustomOverflow.assign(std::make_move_iterator(lines.begin() + static_cast<long>(reachable)),
-                              std::make_move_iterator(lines.end()));
-    svc.CustomCount = static_cast<int16_t>(static_cast<int>(reachable) - 1);
+    svc.CustomCount = fillTable(svc.CustomSongs, std::move(lines), svc.CustomOverflow);
 }
 
 }  // namespace kelvorn

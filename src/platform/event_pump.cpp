@@ -75,9 +75,7 @@ void QtEventPump::frame() {
 }
 
 void QtEventPump::yield() {
-    const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                              std::chrono::steady_clock::now().time_since_epoch())
-                              .count();
+    const long long now = steadyNs();
     if (lastYieldNs_ != 0 && now - lastYieldNs_ < kYieldIntervalNs) return;
     lastYieldNs_ = now;
     QCoreApplication::processEvents(QEventLoop::AllEvents);

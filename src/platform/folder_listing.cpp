@@ -78,6 +78,14 @@ std::string findFileNoCase(const std::string& folder, std::string_view name) {
     return found.empty() ? std::string() : base + found;
 }
 
+std::string settingsFilePath(const std::string& folder, std::string_view name) {
+    const bool here = folder.empty() || folder == ".";
+    std::string found = findFileNoCase(here ? std::string(".") : folder, name);
+    if (!found.empty()) return found;
+    if (here) return std::string(name);
+    return folder + (folder.back() == '/' ? "" : "/") + std::string(name);
+}
+
 bool isNormalFile(const std::string& path) {
     if (path.empty()) return false;
     std::error_code ec;

@@ -23,6 +23,11 @@ std::vector<std::string> listMatching(const std::string& prefix, std::string_vie
 // letter case (the exact name wins when both exist); empty when there is none.
 std::string findFileNoCase(const std::string& folder, std::string_view name);
 
+// Where the program's file `name` in `folder` is read and written: an existing file of
+// that name in any letter case (replaced under its own spelling rather than beside
+// it), else the name in the folder. An empty folder is the working folder.
+std::string settingsFilePath(const std::string& folder, std::string_view name);
+
 // True when `path` names a regular file (after following links).
 bool isNormalFile(const std::string& path);
 

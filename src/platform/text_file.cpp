@@ -182,19 +182,22 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes) {
     return true;
 }
 
+void appendCrLfLines(std::string& bytes, const std::vector<std::string>& lines, size_t first, size_t count) {
+    if (first >= lines.size()) return;
+    const size_t last = first + std::min(count, lines.size() - first);
+    size_t total = bytes.size();
+    for (size_t i = first; i < last; ++i) total += lines[i].size() + 2;
+    bytes.reserve(total);
+    for (size_t i = first; i < last; ++i) {
+        bytes += lines[i];
+        bytes += "\r\n";
+    }
+}
+
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
                       size_t first, size_t count) {
     std::string bytes;
-    if (first < lines.size()) {
-        const size_t last = first + std::min(count, lines.size() - first);
-        size_t total = 0;
-        for (size_t i = first; i < last; ++i) total += lines[i].size() + 2;
-        bytes.reserve(total);
-        for (size_t i = first; i < last; ++i) {
-            bytes += lines[i];
-            bytes += "\r\n";
-        }
-    }
+    appendCrLfLines(bytes, lines, first, count);
     return writeFileAtomic(path, bytes);
 }
 

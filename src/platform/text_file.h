@@ -27,6 +27,11 @@ bool readFirstLine(const std::string& path, std::string& line);
 // as it was; a success also removes what failed writes of the same file left behind.
 bool writeFileAtomic(const std::string& path, std::string_view bytes);
 
+// Appends lines first..first+count-1 of `lines` (as many as there are), each followed
+// by CR LF, to `bytes`.
+void appendCrLfLines(std::string& bytes, const std::vector<std::string>& lines, size_t first = 0,
+                     size_t count = std::string::npos);
+
 // Every line followed by CR LF, written with writeFileAtomic.
 bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
                       size_t first = 0, size_t count = std::string::npos);

@@ -1,6 +1,7 @@
 #include "state/kelvorn_service.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kelvorn {
 
@@ -18,6 +19,15 @@ void storeEntry(SongList& list, int index, std::string entry, int slots) {
 
 int16_t clampCount(long value) {
     return static_cast<int16_t>(std::clamp<long>(value, -1, kReachableEntries - 1));
+}
+
+int16_t fillTable(SongList& table, std::vector<std::string>&& lines, std::vector<std::string>& overflow) {
+    const size_t reachable = std::min(lines.size(), static_cast<size_t>(kReachableEntries));
+    if (table.size() < reachable) table.resize(reachable);
+    std::move(lines.begin(), lines.begin() + static_cast<long>(reachable), table.begin());
+    overflow.assign(std::make_move_iterator(lines.begin() + static_cast<long>(reachable)),
+                    std::make_move_iterator(lines.end()));
+    return static_cast<int16_t>(static_cast<int>(reachable) - 1);
 }
 
 bool appendToCustomList(KelvornSERVICE& svc, const std::string& entry) {

@@ -22,6 +22,10 @@ void storeEntry(SongList& list, int index, std::string entry, int slots = kSongS
 // A count kept inside the 16-bit range: -1 .. 32767.
 int16_t clampCount(long value);
 
+// Puts `lines` into `table` from slot 0, as many as a count can reach; the rest go to
+// `overflow` (kept only to be written back). Returns the new count (-1 for no lines).
+int16_t fillTable(SongList& table, std::vector<std::string>&& lines, std::vector<std::string>& overflow);
+
 struct KelvornSERVICE {
     // Key map: single characters compared exactly with the typed character.
     std::string KeyUp = "q";
