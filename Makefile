@@ -1,10 +1,15 @@
-# Kelvorn: make run | make test | make bench | make install | make deb | make clean
+# Kelvorn: make run | make test | make sanitize | make bench | make install | make deb | make clean
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# In CI every compiler warning is an error.
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DKELVORN_WERROR=ON
+endif
+SANITIZE_DIR := build-sanitize
 JOBS := 2
 PREFIX := /usr/local
 
-.PHONY: deps configure build run test bench install deb clean
+.PHONY: deps configure build run test sanitize bench install deb clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -23,6 +28,13 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# The unit and screen tests built with AddressSanitizer and UBSan, in their own folder.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORN_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) --timeout 900 \
+		-E '^(e2e_main|video_xvfb|install_package)$$'
+
 bench: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DKELVORN_BENCH=ON >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -38,4 +50,4 @@ deb: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

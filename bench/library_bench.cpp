@@ -77,7 +77,7 @@ public:
 
 void fillArchive(kelvorn::KelvornSERVICE& svc, const std::vector<std::string>& names) {
     for (int i = 0; i < static_cast<int>(names.size()); ++i)
-        kelvorn::storeEntry(svc.ArchiveList, i, names[i]);
+        kelvorn::storeEntry(svc.ArchiveList, i, names[static_cast<size_t>(i)]);
     svc.ArchiveCount = kelvorn::clampCount(static_cast<long>(names.size()) - 1);
 }
 

@@ -81,13 +81,13 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
     Label2 = makeLabel(this, twips, "ALARM IS OFF", "Arial", 36, 0x0000C0, Qt::AlignCenter);
     Label2->setGeometry(twips.rect(3000, 4560, 6015, 855));
 
-    for (int k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < 3; ++k) {
         barFrames[k] = new LineShape(this, kSilver, thin);
         barFrames[k]->setGeometry(twips.rect(kBarFrameLeft[k], 600, 615, 5055));
         bars[k] = new LineShape(this, kBarRed);
         barLetters[k] = makeLabel(this, twips, kBarLetters[k], "Arial", 26.25, 0x000000, Qt::AlignCenter);
         barLetters[k]->setGeometry(twips.rect(kBarFrameLeft[k], 5040, 615, 615));
-        placeBar(k + 1);
+        placeBar(static_cast<int>(k) + 1);
     }
 
     RefuseTimer.setSingleShot(true);
@@ -228,13 +228,14 @@ void AlarmMenu::placeBar(int bar) {
     if (bar < 1 || bar > 3) return;
     // A hand-edited volume outside 0..100 shows as an empty or a full bar.
     const double height = kBarHeightFull * usableVolume(volumeOf(bar)) / 100;
-    bars[bar - 1]->setGeometry(s.twips.rect(kBarFrameLeft[bar - 1] + 120, kBarBottom - height, 375, height));
+    const auto k = static_cast<size_t>(bar - 1);
+    bars[k]->setGeometry(s.twips.rect(kBarFrameLeft[k] + 120, kBarBottom - height, 375, height));
 }
 
 void AlarmMenu::paintSelection(int select, bool selected) {
     const unsigned colour = selected ? kWhite : kSilver;
     if (select >= 1 && select <= 3) {
-        barFrames[select - 1]->setColour(colour);
+        barFrames[static_cast<size_t>(select - 1)]->setColour(colour);
         return;
     }
     for (LineShape* line : {frame.Line1, frame.Line2, frame.Line3, frame.Line4, frame.Shape1})
@@ -356,7 +357,7 @@ void AlarmMenu::FadeIn() {
     step({Shape3, Shape4});
     step({Label1, Label2});
     for (LineShape* f : barFrames) step({f});
-    for (int k = 0; k < 3; ++k) step({bars[k], barLetters[k]});
+    for (size_t k = 0; k < 3; ++k) step({bars[k], barLetters[k]});
     step({Shape2});
     AlarmClock->show();
 }
@@ -366,7 +367,7 @@ void AlarmMenu::FadeOut() {
     MainButt.hide();
     for (QWidget* w : std::initializer_list<QWidget*>{Shape2, Shape3, Shape4, Label1, AlarmClock, Label2})
         w->hide();
-    for (int k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < 3; ++k) {
         barFrames[k]->hide();
         bars[k]->hide();
         barLetters[k]->hide();

@@ -75,7 +75,8 @@ std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockR
     // change of offset beyond the real gap, and the seconds it skips count as passed.
     const auto from = static_cast<long long>(std::floor(previous->local()));
     const auto to = static_cast<long long>(std::floor(now.local()));
-    if (to - from > std::ceil(realGap) + std::max(0, now.offset - previous->offset)) return std::nullopt;
+    if (static_cast<double>(to - from) > std::ceil(realGap) + std::max(0, now.offset - previous->offset))
+        return std::nullopt;
     for (const long long day : {previous->day(), now.day()}) {
         const long long at = day * kSecondsPerDay + *due;
         if (from < at && at <= to) return LocalSecond{day, *due};

@@ -59,8 +59,8 @@ uint32_t channel(double percent) { return waveVolumeValue(percent) & 0xFFFF; }
 int whiteFrame(const AlarmMenu& m) {
     int white = -1, count = 0;
     if (m.frame.Line1->colour() == kWhite && m.frame.Shape1->colour() == kWhite) white = 0, ++count;
-    for (int k = 0; k < 3; ++k)
-        if (m.barFrames[k]->colour() == kWhite) white = k + 1, ++count;
+    for (size_t k = 0; k < 3; ++k)
+        if (m.barFrames[k]->colour() == kWhite) white = static_cast<int>(k) + 1, ++count;
     return count == 1 ? white : -1;
 }
 

@@ -294,7 +294,7 @@ TEST(ClockTick, AMonthOfLateTicksAcrossBothDaylightSavingSwitches) {
         // Local marks passed since the tick before (a switch back passes them twice).
         const auto passed = [&](int h, int m) {
             for (const long long day : {before.day(), now.day()}) {
-                const double mark = day * 86400.0 + h * 3600 + m * 60;
+                const double mark = static_cast<double>(day) * 86400 + h * 3600 + m * 60;
                 if (before.local() < mark && mark <= now.local()) return true;
             }
             return false;

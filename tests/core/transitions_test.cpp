@@ -19,8 +19,8 @@ namespace {
 // A screen that writes its FadeIn, FadeOut, show and hide into a shared log.
 class RecordingScreen : public MenuScreen {
 public:
-    RecordingScreen(QWidget* stage, Services& s, std::string name, std::vector<std::string>& log)
-        : MenuScreen(stage, s), name_(std::move(name)), log_(log) { hide(); }
+    RecordingScreen(QWidget* stage, Services& services, std::string name, std::vector<std::string>& log)
+        : MenuScreen(stage, services), name_(std::move(name)), log_(log) { hide(); }
     void keyTyped(const std::string&) override {}
     void FadeIn() override { note("FadeIn"); }
     void FadeOut() override { note("FadeOut"); }

@@ -11,8 +11,8 @@ namespace kelvorn {
 
 class ScriptedRandom : public RandomSource {
 public:
-    ScriptedRandom(std::initializer_list<double> values) : values(values) {}
-    explicit ScriptedRandom(std::vector<double> values = {}) : values(std::move(values)) {}
+    ScriptedRandom(std::initializer_list<double> sequence) : values(sequence) {}
+    explicit ScriptedRandom(std::vector<double> sequence = {}) : values(std::move(sequence)) {}
 
     // 0 when no values are given.
     double rnd() override {

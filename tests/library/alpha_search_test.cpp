@@ -18,8 +18,8 @@ KelvornSERVICE archiveOf(std::vector<std::string> names) {
 std::vector<int> found(KelvornSERVICE& svc, const std::string& text) {
     AlphaSearch(svc, text);
     std::vector<int> indices;
-    for (int k = 0; k <= svc.TmpCount; ++k) {
-        EXPECT_EQ(svc.TmpSongs.at(k), svc.ArchiveList.at(svc.TmpIdx.at(k))) << k;
+    for (size_t k = 0; static_cast<int>(k) <= svc.TmpCount; ++k) {
+        EXPECT_EQ(svc.TmpSongs.at(k), svc.ArchiveList.at(static_cast<size_t>(svc.TmpIdx.at(k)))) << k;
         indices.push_back(svc.TmpIdx.at(k));
     }
     return indices;

@@ -96,7 +96,7 @@ TEST_F(Scan, ArchiveCountCoversOnlyNamesWhileTheScanYields) {
     pump.onYield = [&] {
         if (!svc.Scanning) ++emptySeen;  // keys are dropped throughout
         for (int i = 0; i <= svc.ArchiveCount; ++i)
-            if (static_cast<size_t>(i) >= svc.ArchiveList.size() || svc.ArchiveList[i].empty()) ++emptySeen;
+            if (static_cast<size_t>(i) >= svc.ArchiveList.size() || svc.ArchiveList[static_cast<size_t>(i)].empty()) ++emptySeen;
     };
     scan();
     EXPECT_EQ(emptySeen, 0);

@@ -33,7 +33,7 @@ TEST_F(CashList, LineRulesAndRoundTrip) {
         writeBytes(file, c.bytes);
         ReadCashList(svc, work);
         ASSERT_EQ(svc.ArchiveCount, static_cast<int>(c.entries.size()) - 1) << c.bytes;
-        EXPECT_EQ(Lines(svc.ArchiveList.begin(), svc.ArchiveList.begin() + c.entries.size()), c.entries);
+        EXPECT_EQ(Lines(svc.ArchiveList.begin(), svc.ArchiveList.begin() + static_cast<long>(c.entries.size())), c.entries);
         std::filesystem::remove(file);
         ASSERT_TRUE(WriteCashList(svc, work));
         EXPECT_EQ(readBytes(file), c.written);

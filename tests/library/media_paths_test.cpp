@@ -46,7 +46,7 @@ TEST(VideoList, PairsOfLinesGiveNameAndFile) {
         ASSERT_EQ(svc.VideoCount, c.count) << c.bytes;
         ASSERT_TRUE(svc.VideoName.size() <= kVideoSlots && svc.VideoFile.size() <= kVideoSlots);
         if (c.count < 0) continue;
-        EXPECT_EQ(svc.VideoName[c.count], c.lastName);
-        EXPECT_EQ(svc.VideoFile[c.count], c.lastFile);
+        EXPECT_EQ(svc.VideoName.at(static_cast<size_t>(c.count)), c.lastName);
+        EXPECT_EQ(svc.VideoFile.at(static_cast<size_t>(c.count)), c.lastFile);
     }
 }
