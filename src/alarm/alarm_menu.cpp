@@ -35,8 +35,8 @@ constexpr double kBarBottom = 5535;
 const char* const kBarLetters[3] = {"N", "A", "S"};
 const char* const kNoTime = "00:00:00";
 
-QLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* text, const char* family,
-                  double points, unsigned colour, Qt::Alignment align) {
+QLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* text, const char* family, double points,
+                  unsigned colour, Qt::Alignment align) {
     auto* label = new QLabel(text, parent);
     styleLabel(label, twips, {family, points, true, colour, palette::kBackground, false, align});
     return label;
@@ -238,8 +238,7 @@ void AlarmMenu::paintSelection(int select, bool selected) {
         barFrames[static_cast<size_t>(select - 1)]->setColour(colour);
         return;
     }
-    for (LineShape* line : {frame.Line1, frame.Line2, frame.Line3, frame.Line4, frame.Shape1})
-        line->setColour(colour);
+    for (LineShape* line : {frame.Line1, frame.Line2, frame.Line3, frame.Line4, frame.Shape1}) line->setColour(colour);
 }
 
 void AlarmMenu::restoreOutputVolume() {
@@ -300,8 +299,8 @@ void AlarmMenu::showClock(const std::string& time, int markPos) {
     shownTime_ = time;
     // A time that never comes (hand-edited, or just refused) stands out; one being typed
     // is shown plainly.
-    setColours(AlarmClock, markPos == 0 && !secondOfDay(time) ? palette::kErrorText : kClockText,
-               palette::kBackground, false);
+    setColours(AlarmClock, markPos == 0 && !secondOfDay(time) ? palette::kErrorText : kClockText, palette::kBackground,
+               false);
     if (markPos < 1 || static_cast<size_t>(markPos) > time.size()) {
         AlarmClock->setText(escaped(time));
         return;
@@ -365,8 +364,7 @@ void AlarmMenu::FadeIn() {
 void AlarmMenu::FadeOut() {
     frame.hideLines();
     MainButt.hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{Shape2, Shape3, Shape4, Label1, AlarmClock, Label2})
-        w->hide();
+    for (QWidget* w : std::initializer_list<QWidget*>{Shape2, Shape3, Shape4, Label1, AlarmClock, Label2}) w->hide();
     for (size_t k = 0; k < 3; ++k) {
         barFrames[k]->hide();
         bars[k]->hide();

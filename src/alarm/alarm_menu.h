@@ -54,18 +54,18 @@ public:
     const std::string& tmpAlarm() const { return TmpAlarm; }
 
     // The screen's elements.
-    MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
-    ButtonColumn MainButt;  // "ALARM ON/OFF" and "SET ALARM"
-    LineShape* Shape2;      // box behind the time; its border shows the set mode
-    LineShape* Shape3;      // frame around "ALARM:" and the time
-    LineShape* Shape4;      // frame around the alarm state
-    QLabel* Label1;         // "ALARM:"
-    QLabel* AlarmClock;     // the alarm time, with the cursor mark while it is set
-    QLabel* Label2;         // "ALARM IS ON" / "ALARM IS OFF"
+    MenuFrame frame;                      // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
+    ButtonColumn MainButt;                // "ALARM ON/OFF" and "SET ALARM"
+    LineShape* Shape2;                    // box behind the time; its border shows the set mode
+    LineShape* Shape3;                    // frame around "ALARM:" and the time
+    LineShape* Shape4;                    // frame around the alarm state
+    QLabel* Label1;                       // "ALARM:"
+    QLabel* AlarmClock;                   // the alarm time, with the cursor mark while it is set
+    QLabel* Label2;                       // "ALARM IS ON" / "ALARM IS OFF"
     std::array<LineShape*, 3> barFrames;  // Shape5, Shape6, Shape7: frames of N, A, S
     std::array<LineShape*, 3> bars;       // Shape8, Shape9, Shape10: the levels
     std::array<QLabel*, 3> barLetters;    // Label3, Label4, Label5: "N", "A", "S"
-    QTimer RefuseTimer;                    // ends the flash of a refused time
+    QTimer RefuseTimer;                   // ends the flash of a refused time
 
 protected:
     // Cursor right and left stand for "9" and "7".

@@ -32,8 +32,6 @@ std::string printedNumber(int value) {
     return (value < 0 ? "-" : " ") + std::to_string(magnitude) + " ";
 }
 
-
-
 }  // namespace
 
 void applyAlarmLines(KelvornSERVICE& svc, const std::vector<std::string>& lines) {
@@ -44,8 +42,7 @@ void applyAlarmLines(KelvornSERVICE& svc, const std::vector<std::string>& lines)
     if (lines.size() > 1) svc.AlarmOn = flagFrom(lines[1]);
     if (lines.size() > 2) svc.ShuffleOn = flagFrom(lines[2]);
     int* volumes[] = {&svc.VolNormal, &svc.VolAlarm, &svc.VolSleep};
-    for (size_t i = 0; i < 3; ++i)
-        *volumes[i] = lines.size() > 3 + i ? volumeFrom(lines[3 + i]) : kDefaultVolume;
+    for (size_t i = 0; i < 3; ++i) *volumes[i] = lines.size() > 3 + i ? volumeFrom(lines[3 + i]) : kDefaultVolume;
 }
 
 std::vector<std::string> alarmLines(const KelvornSERVICE& svc) {

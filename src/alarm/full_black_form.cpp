@@ -25,7 +25,7 @@ constexpr double kAreaHeight = 9000;
 QLabel* makeIndicator(QWidget* parent, const char* text, unsigned colour) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setAlignment(Qt::AlignCenter);
-    setColours(label, colour, 0x000000, false);  // transparent over the drawing
+    setColours(label, colour, 0x000000, false);             // transparent over the drawing
     label->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click reaches the screen
     label->hide();
     return label;
@@ -55,10 +55,8 @@ FullBlackForm::FullBlackForm(QWidget* stage, Services& services) : Screen(stage,
 void FullBlackForm::keyTyped(const std::string& key) {
     if (key == s.svc.KeyOk) {
         hideIndicators();
-        if (Timer2.isActive())
-            Timer2.stop();
-        else
-            Timer2.start();
+        if (Timer2.isActive()) Timer2.stop();
+        else Timer2.start();
         s.pump.pass();
         ClearDrawing();
         return;
@@ -159,8 +157,7 @@ void FullBlackForm::resizeEvent(QResizeEvent* event) {
 void FullBlackForm::adoptSize() {
     const QSize imageSize = size().expandedTo(QSize(1, 1));
     if (!drawing_.isNull() && drawing_.size() == imageSize) return;
-    if (width() > 0 && height() > 0)
-        scale_ = std::min(width() / kAreaWidth, height() / kAreaHeight);
+    if (width() > 0 && height() > 0) scale_ = std::min(width() / kAreaWidth, height() / kAreaHeight);
     placeIndicators();
     // A new size starts a fresh drawing; the trail is emptied with it so that it
     // stays true to what is on the screen.
@@ -183,8 +180,7 @@ void FullBlackForm::mousePressEvent(QMouseEvent* event) {
 void FullBlackForm::focusOutEvent(QFocusEvent* event) {
     Screen::focusOutEvent(event);
     // Another program took the keys while the screen is up: the window comes back.
-    if (event->reason() == Qt::ActiveWindowFocusReason && isVisible() && activateWindow)
-        activateWindow();
+    if (event->reason() == Qt::ActiveWindowFocusReason && isVisible() && activateWindow) activateWindow();
 }
 
 QRect FullBlackForm::xorLine(QImage& image, const TrailLine& line, double pxPerTwip) {

@@ -61,8 +61,8 @@ bool Jukebox::start() {
     VideoPlayer_ = std::make_unique<MpvPlayer>(MpvPlayer::Kind::Video);
     volume_.addPlayer(MP1_.get());
     volume_.addPlayer(VideoPlayer_.get());
-    services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_,
-                                                    stage_->twips(), workDir_, VideoPlayer_.get(), {}});
+    services_ = std::make_unique<Services>(
+        Services{svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(), workDir_, VideoPlayer_.get(), {}});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
@@ -77,8 +77,7 @@ bool Jukebox::start() {
     services_->notSaved = [this] { main_->showNotice("NOT SAVED"); };
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
     wireScreens();
-    QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(),
-                     [this] { stage_->activate(); });
+    QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(), [this] { stage_->activate(); });
 
     stage_->showStage();
     stage_->activate();

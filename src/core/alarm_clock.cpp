@@ -185,8 +185,8 @@ void AlarmClock::alarmStart() {
     LoadPlaylist(svc, kAlarmList);
     svc.VolumeSet = svc.VolAlarm;
     SetWaveVolume(s_);
-    const bool listThere = isNormalFile(svc.Mp3Path + kAlarmList) &&
-                           anyFileThere(svc.CustomSongs, svc.CustomCount, svc.Mp3Path);
+    const bool listThere =
+        isNormalFile(svc.Mp3Path + kAlarmList) && anyFileThere(svc.CustomSongs, svc.CustomCount, svc.Mp3Path);
     startAlarmSound(listThere ? AlarmSound::List : AlarmSound::Archive);
     svc.AlarmBusy = true;
     if (BlackScreen* b = black()) b->hideBlack();
@@ -231,8 +231,7 @@ bool AlarmClock::userInput() {
 
 bool AlarmClock::InputWatch::eventFilter(QObject* watched, QEvent* event) {
     if (clock_.sound_ == AlarmSound::None) return QObject::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress)
-        return clock_.userInput();
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) return clock_.userInput();
     return false;
 }
 

@@ -8,8 +8,8 @@
 
 namespace kelvorn {
 
-ButtonColumn::ButtonColumn(QWidget* screen, const TwipScale& twips, const std::vector<QString>& captions,
-                           double top, std::function<void(int)> clicked) {
+ButtonColumn::ButtonColumn(QWidget* screen, const TwipScale& twips, const std::vector<QString>& captions, double top,
+                           std::function<void(int)> clicked) {
     for (int i = 0; i < static_cast<int>(captions.size()); ++i) {
         auto* b = new ClickLabel(captions[static_cast<size_t>(i)], screen);
         b->setTextFormat(Qt::PlainText);

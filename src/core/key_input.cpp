@@ -6,8 +6,7 @@
 
 namespace kelvorn {
 
-std::string typedKey(int qtKey, unsigned modifiers, const std::string& text,
-                     const KelvornSERVICE& svc) {
+std::string typedKey(int qtKey, unsigned modifiers, const std::string& text, const KelvornSERVICE& svc) {
     const unsigned held = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
     if (qtKey == Qt::Key_Up || qtKey == Qt::Key_Down) {
         if (modifiers & held) return {};
@@ -22,8 +21,7 @@ std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc) {
     std::string bytes;
     if (text.size() == 1 && text.at(0).unicode() <= 0xFF)
         bytes = std::string(1, static_cast<char>(text.at(0).unicode()));
-    else
-        bytes = text.toStdString();
+    else bytes = text.toStdString();
     return typedKey(event->key(), static_cast<unsigned>(event->modifiers()), bytes, svc);
 }
 

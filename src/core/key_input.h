@@ -11,8 +11,7 @@ struct KelvornSERVICE;
 // Arrow up/down without Shift, Ctrl or Alt become the first character of KeyUp/KeyDown;
 // any other key gives the character it typed (one byte for codes up to 255, UTF-8 above),
 // or "" when it typed none.
-std::string typedKey(int qtKey, unsigned modifiers, const std::string& text,
-                     const KelvornSERVICE& svc);
+std::string typedKey(int qtKey, unsigned modifiers, const std::string& text, const KelvornSERVICE& svc);
 std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc);
 
 }  // namespace kelvorn

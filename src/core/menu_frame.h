@@ -17,13 +17,13 @@ class TwipScale;
 // Where a screen puts its frame, in twips.
 struct FrameLayout {
     QString title;
-    double titleLeft, titleTop;     // MainLabel: 8295 x 615
-    double backLeft, backTop;       // MainBack: 1215 x 495
-    double markLeft, markTop;       // MainOff: 735 x 495; Shape1 around it
-    double lineLeft, lineRight;     // Line1/Line2 from lineLeft to lineRight
-    double lineTop, lineBottom;     // Line3 from lineTop to lineBottom at lineLeft
-    double connectorY;              // Line4 from x 840 to lineLeft
-    bool crossMark = false;         // the main screen's cross; menus show a "<<" mark
+    double titleLeft, titleTop;  // MainLabel: 8295 x 615
+    double backLeft, backTop;    // MainBack: 1215 x 495
+    double markLeft, markTop;    // MainOff: 735 x 495; Shape1 around it
+    double lineLeft, lineRight;  // Line1/Line2 from lineLeft to lineRight
+    double lineTop, lineBottom;  // Line3 from lineTop to lineBottom at lineLeft
+    double connectorY;           // Line4 from x 840 to lineLeft
+    bool crossMark = false;      // the main screen's cross; menus show a "<<" mark
 };
 
 // Holds widgets its screen owns: not copyable.
@@ -58,6 +58,5 @@ public:
 private:
     const TwipScale& twips_;
 };
-
 
 }  // namespace kelvorn

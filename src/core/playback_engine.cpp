@@ -18,9 +18,7 @@ int shuffleDraw(double rnd, int highestIndex) {
     return pos > highestIndex ? highestIndex : pos;
 }
 
-int skipDraw(double rnd, int highestIndex) {
-    return static_cast<int>(std::floor(rnd * highestIndex));
-}
+int skipDraw(double rnd, int highestIndex) { return static_cast<int>(std::floor(rnd * highestIndex)); }
 
 void requestSong(KelvornSERVICE& svc, bool listMode, int pos) {
     svc.ListMode = listMode;
@@ -42,8 +40,8 @@ void requestPrevious(KelvornSERVICE& svc) {
     svc.NewSong = true;
 }
 
-PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump,
-                               RandomSource& random, const Clock& clock)
+PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random,
+                               const Clock& clock)
     : svc_(svc), player_(player), pump_(pump), random_(random), clock_(clock) {}
 
 void PlaybackEngine::tick() {
@@ -83,10 +81,8 @@ void PlaybackEngine::tick() {
 }
 
 bool PlaybackEngine::startSong(int index) {
-    if (index >= 0 && index < kSongSlots)
-        player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
-    for (int pass = 0; pass < kOpenWaitPasses && player_.openState() == MediaPlayer::Closed &&
-                       !player_.openFailed();
+    if (index >= 0 && index < kSongSlots) player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
+    for (int pass = 0; pass < kOpenWaitPasses && player_.openState() == MediaPlayer::Closed && !player_.openFailed();
          ++pass)
         pump_.pass();
     cutDisplayName(player_.fileName(), svc_.Mp3Path.size(), tmpstr_);

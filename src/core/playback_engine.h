@@ -28,8 +28,7 @@ void requestPrevious(KelvornSERVICE& svc);
 
 class PlaybackEngine {
 public:
-    PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random,
-                   const Clock& clock);
+    PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random, const Clock& clock);
 
     // One tick (every 100 ms): the requested song first, then the end of the song.
     // A tick that arrives while an earlier one waits for its file returns at once.

@@ -21,7 +21,7 @@ struct Services {
     RandomSource& random;
     WaveVolume& volume;
     const TwipScale& twips;
-    std::string workDir;  // the working folder with the settings files and the cache
+    std::string workDir;                 // the working folder with the settings files and the cache
     MediaPlayer* VideoPlayer = nullptr;  // the video screen's player (intro and video list)
     // Tells the user that a file could not be written (the main screen's notice).
     std::function<void()> notSaved;

@@ -15,7 +15,8 @@ void applyKeyLines(KelvornSERVICE& svc, const std::vector<std::string>& lines) {
         // Blanks around the key are an editor's doing, never the key.
         const std::string& raw = lines[i];
         const size_t first = raw.find_first_not_of(" \t");
-        std::string line = first == std::string::npos ? std::string() : raw.substr(first, raw.find_last_not_of(" \t") + 1 - first);
+        std::string line =
+            first == std::string::npos ? std::string() : raw.substr(first, raw.find_last_not_of(" \t") + 1 - first);
         const double value = leadingNumber(line);
         if (value != 0) {
             const double code = std::nearbyint(value);
@@ -34,9 +35,7 @@ void applyKeyLines(KelvornSERVICE& svc, const std::vector<std::string>& lines) {
     }
 }
 
-bool mouseWanted(const std::vector<std::string>& lines) {
-    return !lines.empty() && leadingNumber(lines[0]) == 1;
-}
+bool mouseWanted(const std::vector<std::string>& lines) { return !lines.empty() && leadingNumber(lines[0]) == 1; }
 
 double gfxSpeedFrom(const std::vector<std::string>& lines) {
     const double value = lines.empty() ? 0 : leadingNumber(lines[0]);

@@ -88,8 +88,7 @@ void Transitions::overlayReset() {
 
 void Transitions::placeMenuScreen(QWidget& screen) const {
     const QRect main = main_.geometry();
-    screen.setGeometry(main.x(), main.y() + s_.twips.px(kMenuOffset), main.width(),
-                       s_.twips.px(6495));
+    screen.setGeometry(main.x(), main.y() + s_.twips.px(kMenuOffset), main.width(), s_.twips.px(6495));
 }
 
 void Transitions::open(MenuScreen& from, MenuScreen& to, const std::function<void()>& between) {

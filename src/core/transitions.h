@@ -74,7 +74,7 @@ private:
     QWidget* stage_;
     Services& s_;
     MenuScreen& main_;
-    BlackOut* blackOut_ = nullptr;  // created on first use, kept
+    BlackOut* blackOut_ = nullptr;            // created on first use, kept
     std::vector<const MenuScreen*> closing_;  // screens whose back transition runs
 };
 

@@ -43,8 +43,8 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     setWindowTitle("kelvorn");
     setColours(this, 0x000000, palette::kBackground, true);
 
-    auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align,
-                     double l, double top, double w, double h) {
+    auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align, double l,
+                     double top, double w, double h) {
         auto* lab = new QLabel(this);
         styleLabel(lab, t, {family, pt, bold, colour, palette::kBackground, false, align | Qt::AlignVCenter});
         return place(lab, t, l, top, w, h);
@@ -159,8 +159,7 @@ void VelmotMAIN::hideDecoration() {
 }
 
 void VelmotMAIN::FadeOut() {
-    for (QWidget* w : {ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay})
-        w->hide();
+    for (QWidget* w : {ShuffleStatus, SleepStatus, SnoozeStatus, AlarmStatus, AlarmTimeDisplay}) w->hide();
     frame.hideLines();
     MainButt.hide();
     frame.hideBackAndMark();
@@ -220,8 +219,8 @@ void VelmotMAIN::stopTimers() {
 }
 
 QString VelmotMAIN::shown(Field field) const {
-    const QLabel* labels[] = {MainSong,         MainInterpret, MainClock,   MainTime,     SleepDisplay, AlarmTimeDisplay,
-                              ShuffleStatus,    SleepStatus,   SnoozeStatus, AlarmStatus, Notice};
+    const QLabel* labels[] = {MainSong,      MainInterpret, MainClock,    MainTime,    SleepDisplay, AlarmTimeDisplay,
+                              ShuffleStatus, SleepStatus,   SnoozeStatus, AlarmStatus, Notice};
     return labels[static_cast<int>(field)]->text();
 }
 

@@ -56,13 +56,13 @@ public:
     AlarmClock& alarmClock() { return alarmClock_; }
 
     // Hooks to the other screens and the platform, set by whoever builds the program.
-    std::function<void()> showBlackScreen;   // first back key
-    std::function<void()> openListsMenu;     // button 2
-    std::function<void()> openAlarmMenu;     // button 3
-    std::function<void()> openVideoList;     // button 5
-    std::function<void()> settingsChanged;   // after SHUFFLE / NORMAL
-    std::function<void()> activateWindow;    // Timer3
-    std::function<void()> endProcess;        // exit action's last step
+    std::function<void()> showBlackScreen;  // first back key
+    std::function<void()> openListsMenu;    // button 2
+    std::function<void()> openAlarmMenu;    // button 3
+    std::function<void()> openVideoList;    // button 5
+    std::function<void()> settingsChanged;  // after SHUFFLE / NORMAL
+    std::function<void()> activateWindow;   // Timer3
+    std::function<void()> endProcess;       // exit action's last step
 
     // What a label shows now (for tests and diagnostics).
     enum class Field { Song, Artist, Clock, Elapsed, SleepLeft, AlarmTime, Shuffle, Sleep, Snooze, Alarm, Notice };

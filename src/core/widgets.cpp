@@ -20,8 +20,7 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
     else if (event->button() == Qt::RightButton) emit rightClicked();
 }
 
-LineShape::LineShape(QWidget* parent, unsigned colour, int border)
-    : QWidget(parent), colour_(colour), border_(border) {
+LineShape::LineShape(QWidget* parent, unsigned colour, int border) : QWidget(parent), colour_(colour), border_(border) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

@@ -57,9 +57,8 @@ void AlphaSearch(KelvornSERVICE& svc, std::string text) {
     // TmpCount stays inside its 16-bit range.
     const int last = std::min<int>(svc.ArchiveCount, kSongSlots - 1);
     for (int i = 0; i <= last; ++i) {
-        const std::string& name = static_cast<size_t>(i) < svc.ArchiveList.size()
-                                      ? svc.ArchiveList[static_cast<size_t>(i)]
-                                      : kNoEntry;
+        const std::string& name =
+            static_cast<size_t>(i) < svc.ArchiveList.size() ? svc.ArchiveList[static_cast<size_t>(i)] : kNoEntry;
         bool found;
         if (isAscii(name)) {
             // A text with other characters cannot occur in an all-ASCII key.

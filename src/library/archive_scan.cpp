@@ -54,8 +54,7 @@ Listing listAndSort(const std::string& folder, std::atomic<size_t>& counted) {
 
 }  // namespace
 
-bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
-                 ScanProgress& progress) {
+bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump, ScanProgress& progress) {
     // The update screen is in front and takes no keys: none may act on a half-built
     // archive behind it.
     const QScopedValueRollback scanning(svc.Scanning, true);

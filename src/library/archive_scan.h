@@ -22,7 +22,6 @@ public:
 // unsorted names are left in TmpSongs. Yields to `pump` after every name. Does not
 // write the cache. False, with the archive and TmpSongs untouched, when the music folder
 // could not be listed.
-bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump,
-                 ScanProgress& progress);
+bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pump, ScanProgress& progress);
 
 }  // namespace kelvorn

@@ -22,9 +22,7 @@ std::string defaultMusicFolder() {
     return folder;
 }
 
-std::string emptyLineMusicFolder() {
-    return "music/";
-}
+std::string emptyLineMusicFolder() { return "music/"; }
 
 std::string ReadMp3Path(const std::string& workDir) {
     const std::string path = findFileNoCase(workDir, "Mp3Path.kvx");

@@ -29,9 +29,7 @@ bool acceptableName(const std::string& name) {
 
 // The sort key: the shown text upper-cased, as UTF-8 bytes, so that comparing bytes
 // compares character codes.
-std::string upperKey(const std::string& name) {
-    return decodeName(name).toUpper().toUtf8().toStdString();
-}
+std::string upperKey(const std::string& name) { return decodeName(name).toUpper().toUtf8().toStdString(); }
 
 bool unsignedLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -65,8 +63,7 @@ void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir) {
     // An empty typed name saves ".m3u", which the listing skips as a hidden file.
     const std::string emptyNamed = svc.Mp3Path + kExtension;
     const std::string bare = emptyNamed.substr(emptyNamed.rfind('/') + 1);  // npos + 1 == 0
-    if (isNormalFile(emptyNamed) && std::find(found.begin(), found.end(), bare) == found.end())
-        found.push_back(bare);
+    if (isNormalFile(emptyNamed) && std::find(found.begin(), found.end(), bare) == found.end()) found.push_back(bare);
 
     // The unsorted names go to TmpSongs, followed by one empty entry; names no count
     // can reach are not stored.

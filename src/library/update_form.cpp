@@ -37,7 +37,7 @@ UpdateForm::UpdateForm(QWidget* parent, const TwipScale& twips) : QWidget(parent
     addLabel(QStringLiteral("UPDATE RUNNING"), 36, kRed, 2220, 495);      // Label2
     addLabel(QStringLiteral("FOUND:"), 24, kOrange, 2400, 3360);          // Label3
     UpdateFound = addLabel(QStringLiteral("0"), 24, kWhite, 5040, 3360);
-    addLabel(QStringLiteral("SORT:"), 24, kOrange, 2400, 4320);           // Label4
+    addLabel(QStringLiteral("SORT:"), 24, kOrange, 2400, 4320);  // Label4
     UpdateSort = addLabel(QStringLiteral("0"), 24, kWhite, 5040, 4320);
 
     Timer1 = new QTimer(this);
@@ -46,14 +46,12 @@ UpdateForm::UpdateForm(QWidget* parent, const TwipScale& twips) : QWidget(parent
     // For the benchmark: the longest time the event loop did not run during a scan.
     stallTimer_ = new QTimer(this);
     stallTimer_->setInterval(1);
-    connect(stallTimer_, &QTimer::timeout, this, [this] {
-        longestStallMs_ = std::max(longestStallMs_, sinceTick_.restart());
-    });
+    connect(stallTimer_, &QTimer::timeout, this,
+            [this] { longestStallMs_ = std::max(longestStallMs_, sinceTick_.restart()); });
     hide();
 }
 
-QLabel* UpdateForm::addLabel(const QString& text, double points, unsigned colour, int left,
-                             int top) {
+QLabel* UpdateForm::addLabel(const QString& text, double points, unsigned colour, int left, int top) {
     auto* label = new QLabel(text, this);
     // Bold, so that a stand-in for the heavy face still looks heavy.
     label->setFont(twips_.font(QStringLiteral("Arial Black"), points, true));
@@ -122,12 +120,8 @@ void UpdateForm::paintEvent(QPaintEvent* event) {
     }
 }
 
-void UpdateForm::keyPressEvent(QKeyEvent* event) {
-    event->accept();
-}
+void UpdateForm::keyPressEvent(QKeyEvent* event) { event->accept(); }
 
-void UpdateForm::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-}
+void UpdateForm::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 }  // namespace kelvorn

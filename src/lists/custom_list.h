@@ -18,5 +18,4 @@ protected:
     bool downStops() const override;
 };
 
-
 }  // namespace kelvorn

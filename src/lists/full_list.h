@@ -16,5 +16,4 @@ protected:
     void activate(int index, bool alt) override;
 };
 
-
 }  // namespace kelvorn

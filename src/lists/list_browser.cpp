@@ -21,8 +21,7 @@ FrameLayout listLayout(const QString& title) {
 
 }  // namespace
 
-ListBrowser::ListBrowser(QWidget* stage, Services& services, Transitions& transitions,
-                         const ListOptions& options)
+ListBrowser::ListBrowser(QWidget* stage, Services& services, Transitions& transitions, const ListOptions& options)
     : MenuScreen(stage, services),
       frame(this, services.twips, listLayout(options.title)),
       transitions_(transitions),
@@ -126,9 +125,7 @@ void ListBrowser::FillList() {
     }
 }
 
-bool ListBrowser::lineEmpty(int index) const {
-    return ListLine[static_cast<size_t>(index)]->text().isEmpty();
-}
+bool ListBrowser::lineEmpty(int index) const { return ListLine[static_cast<size_t>(index)]->text().isEmpty(); }
 
 int ListBrowser::positionOf(int index) const {
     const int p = AktListPos + index;

@@ -57,9 +57,7 @@ QString letterOf(const QString& text) {
     return text.left(width).toUpper();
 }
 
-QString letterOfEntry(const std::string& entry) {
-    return letterOf(decodeName(entry));
-}
+QString letterOfEntry(const std::string& entry) { return letterOf(decodeName(entry)); }
 
 ListPage previousLetter(ListPage page, int count, const QString& highlightedText, const EntryAt& entry) {
     QString letter = startLetter(highlightedText);

@@ -47,8 +47,7 @@ private:
 // Lets events run while `player` opens its file: until it is open, the open has failed
 // for good, `limit` passes have been made, or `giveUp` (when set) returns true.
 // Returns the number of passes made.
-long waitForOpen(EventPump& pump, const MediaPlayer& player, long limit,
-                 const std::function<bool()>& giveUp = {});
+long waitForOpen(EventPump& pump, const MediaPlayer& player, long limit, const std::function<bool()>& giveUp = {});
 
 // The intro at start-up: plays `path` full screen on `form` to its end, then hides the
 // form. Does nothing without a video player.

@@ -14,8 +14,7 @@ namespace {
 constexpr long kMinVideoPasses = 2000;
 }  // namespace
 
-VideoListForm::VideoListForm(QWidget* stage, Services& services, Transitions& transitions,
-                             VideoForm& videoForm)
+VideoListForm::VideoListForm(QWidget* stage, Services& services, Transitions& transitions, VideoForm& videoForm)
     : ListBrowser(stage, services, transitions, ListOptions{QStringLiteral("PLAY VIDEO"), false, false}),
       videoForm_(videoForm) {
     AktListPos = 0;

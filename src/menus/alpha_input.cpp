@@ -20,8 +20,7 @@ constexpr int kKeyPeriodMs = 100;
 
 // Captions and character sets of the keypad buttons 0..9 (keys "1".."9", "0"). A set
 // starts with its digit and lists the cycle of repeated presses.
-const char* const kCaptions[10] = {"1SPACE", "2ABC", "3DEF",  "4GHI", "5JKL",
-                                   "6MNO",   "7PQRS", "8TUV", "9WXYZ", "0+"};
+const char* const kCaptions[10] = {"1SPACE", "2ABC", "3DEF", "4GHI", "5JKL", "6MNO", "7PQRS", "8TUV", "9WXYZ", "0+"};
 const char* const kSets[10] = {"1_", "2ABC", "3DEF", "4GHI", "5JKL", "6MNO", "7PQRS", "8TUV", "9WXYZ", "0+"};
 constexpr double kButtLeft[10] = {3120, 5280, 7440, 3120, 5280, 7440, 3120, 5280, 7440, 5280};
 constexpr double kButtTop[10] = {1560, 1560, 1560, 2400, 2400, 2400, 3240, 3240, 3240, 4080};
@@ -41,8 +40,8 @@ QString shown(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-ClickLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* caption, double points,
-                      unsigned text, unsigned back, bool opaque) {
+ClickLabel* makeLabel(QWidget* parent, const TwipScale& twips, const char* caption, double points, unsigned text,
+                      unsigned back, bool opaque) {
     auto* label = new ClickLabel(caption, parent);
     styleLabel(label, twips, {"Arial", points, true, text, back, opaque, Qt::AlignCenter});
     return label;

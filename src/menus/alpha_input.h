@@ -67,7 +67,7 @@ private:
     int16_t timeOut_ = 0;    // ticks since the last character key
     int16_t timeOut2_ = 0;   // ticks since the last cursor change
     bool cursorFlag_ = false;
-    bool inTick_ = false;    // the display update lets events run, and with them Timer1
+    bool inTick_ = false;  // the display update lets events run, and with them Timer1
 };
 
 }  // namespace kelvorn

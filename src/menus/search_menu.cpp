@@ -17,9 +17,8 @@ namespace kelvorn {
 namespace {
 
 constexpr int kUpdateEntry = 5;
-const char* const kButtonCaptions[6] = {"   1 - FULL LIST",     "   2 - CUSTOM LIST",
-                                        "   3 - ALPHA SEARCH",  "   4 - LOAD PLAYLIST",
-                                        "   5 - SAVE PLAYLIST", "   6 - UPDATE ARCHIVE"};
+const char* const kButtonCaptions[6] = {"   1 - FULL LIST",     "   2 - CUSTOM LIST",   "   3 - ALPHA SEARCH",
+                                        "   4 - LOAD PLAYLIST", "   5 - SAVE PLAYLIST", "   6 - UPDATE ARCHIVE"};
 const char* const kPleaseWait = "   !!! PLEASE WAIT !!!";
 
 void run(const std::function<void()>& hook) {
@@ -28,8 +27,7 @@ void run(const std::function<void()>& hook) {
 
 }  // namespace
 
-SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transitions,
-                       ScanProgress& progress)
+SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transitions, ScanProgress& progress)
     : MenuScreen(stage, services),
       frame(this, services.twips,
             FrameLayout{"LISTS MENU", 2880, 5760, 840, 2520, 120, 2880, 2880, 9120, 720, 5400, 3120, false}),

@@ -11,8 +11,7 @@
 
 namespace kelvorn {
 
-bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry,
-                  const QString& title) {
+bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry, const QString& title) {
     transitions.wipe();
     entry.FadeOut();
     entry.frame.MainLabel->setText(title);

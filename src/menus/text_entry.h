@@ -14,7 +14,6 @@ class AlphaInput;
 // returns true when it was accepted (the text is in AlphaText). The entry screen is
 // still shown when this returns; the caller goes on to the next screen. An entry
 // cancelled by the clock, or overtaken by a later entry, counts as cancelled.
-bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry,
-                  const QString& title);
+bool runTextEntry(Services& s, Transitions& transitions, SearchMenu& menu, AlphaInput& entry, const QString& title);
 
 }  // namespace kelvorn

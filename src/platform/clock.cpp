@@ -35,8 +35,8 @@ std::string timeText(long long seconds) {
     long long s = seconds % kSecondsPerDay;
     if (s < 0) s += kSecondsPerDay;
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(s / 3600),
-                  static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60),
+                  static_cast<int>(s % 60));
     return text;
 }
 

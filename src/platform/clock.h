@@ -6,8 +6,8 @@ namespace kelvorn {
 
 // One reading of the clock: real time, and where it falls on the local timeline.
 struct ClockReading {
-    double utc = 0;   // seconds since the epoch: intervals no clock setting or daylight saving bends
-    int offset = 0;   // local time minus UTC, in seconds (changes at a daylight-saving switch)
+    double utc = 0;  // seconds since the epoch: intervals no clock setting or daylight saving bends
+    int offset = 0;  // local time minus UTC, in seconds (changes at a daylight-saving switch)
 
     // Seconds on the local timeline: day() * 86400 + secondsSinceMidnight().
     double local() const { return utc + offset; }

@@ -10,9 +10,7 @@ namespace {
 // Override cursors stack; one hide must be undone by exactly one restore.
 bool hidden = false;
 
-bool haveGuiApplication() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
+bool haveGuiApplication() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 }  // namespace
 
 void hideMouseCursor() {

@@ -32,8 +32,7 @@ QtEventPump::QtEventPump(int quantumMicroseconds) : quantum_(quantumMicroseconds
 
 namespace {
 long long steadyNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 // Passes are paced against a running deadline: each one adds a quantum, and the pump
@@ -61,16 +60,14 @@ void QtEventPump::pass() {
     const long long now = steadyNs();
     if (now - paceNs_ > kResyncNs) paceNs_ = now;
     paceNs_ += quantum_ * 1000LL;
-    if (paceNs_ - now >= kSleepChunkNs)
-        std::this_thread::sleep_for(std::chrono::nanoseconds(paceNs_ - now));
+    if (paceNs_ - now >= kSleepChunkNs) std::this_thread::sleep_for(std::chrono::nanoseconds(paceNs_ - now));
 }
 
 void QtEventPump::frame() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);  // paints the step
     const long long now = steadyNs();
     const long long due = lastFrameNs_ + kFrameNs;
-    if (due > now && due - now <= kFrameNs)
-        std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
+    if (due > now && due - now <= kFrameNs) std::this_thread::sleep_for(std::chrono::nanoseconds(due - now));
     lastFrameNs_ = lastRunNs_ = steadyNs();
 }
 

@@ -34,7 +34,7 @@ public:
 private:
     int quantum_;
     long long lastYieldNs_ = 0;
-    long long paceNs_ = 0;   // when the current pass is due to end
+    long long paceNs_ = 0;       // when the current pass is due to end
     long long lastRunNs_ = 0;    // when the event loop last ran
     long long lastFrameNs_ = 0;  // when the last animation step was shown
 };

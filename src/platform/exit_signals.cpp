@@ -2,10 +2,10 @@
 // other end the event loop watches.
 #include "platform/exit_signals.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace kelvorn {
 
@@ -27,8 +27,7 @@ ExitSignals::ExitSignals(QObject* parent) : QObject(parent) {
     notifier_ = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(pipeEnds[1], bytes, sizeof bytes) > 0) {}
         emit exitRequested();
     });
     struct sigaction action {};

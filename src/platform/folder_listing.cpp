@@ -30,8 +30,7 @@ bool forEachNormalFile(const std::string& folder, Visit visit) {
         const fs::directory_entry& entry = *it;
         std::string name = entry.path().filename().native();
         std::error_code typeError;
-        if (!name.empty() && name[0] != '.' && entry.is_regular_file(typeError) && !typeError)
-            visit(std::move(name));
+        if (!name.empty() && name[0] != '.' && entry.is_regular_file(typeError) && !typeError) visit(std::move(name));
         it.increment(ec);
     }
     return !ec;
@@ -72,8 +71,7 @@ std::string findFileNoCase(const std::string& folder, std::string_view name) {
     // Several names may differ only in case; take the smallest so the choice is stable.
     std::string found;
     forEachNormalFile(here ? std::string(".") : folder, [&](std::string candidate) {
-        if (equalNoCase(candidate, name) && (found.empty() || candidate < found))
-            found = std::move(candidate);
+        if (equalNoCase(candidate, name) && (found.empty() || candidate < found)) found = std::move(candidate);
     });
     return found.empty() ? std::string() : base + found;
 }

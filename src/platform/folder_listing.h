@@ -16,8 +16,8 @@ namespace kelvorn {
 // names, bytes unchanged, in no particular order. A missing folder gives none, and
 // `complete` (when given) tells whether the folder could be listed to its end.
 // `counted` (when given) follows the number of names found, for another thread to read.
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension,
-                                      bool* complete = nullptr, std::atomic<size_t>* counted = nullptr);
+std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete = nullptr,
+                                      std::atomic<size_t>* counted = nullptr);
 
 // Path of the regular file in `folder` whose name equals `name` without regard to
 // letter case (the exact name wins when both exist); empty when there is none.

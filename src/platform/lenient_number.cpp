@@ -42,8 +42,7 @@ double leadingNumber(std::string_view text) {
     // from_chars ignores the locale, unlike strtod (Qt sets the C locale from the
     // environment, where the decimal mark may be a comma).
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + i, value,
-                                           std::chars_format::fixed);
+    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + i, value, std::chars_format::fixed);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         // Too large for a double, or a fraction too small for one.

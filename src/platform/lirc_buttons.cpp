@@ -101,15 +101,30 @@ RemoteButtonMap defaultRemoteButtons() {
         buttons["KEY_NUMERIC_" + text] = {RemoteAction::Char, text};
     }
     using A = RemoteAction;
-    const struct { const char* button; A action; const char* text; } named[] = {
-        {"KEY_UP", A::Up, ""}, {"KEY_DOWN", A::Down, ""},
-        {"KEY_OK", A::Ok, ""}, {"KEY_ENTER", A::Ok, ""}, {"KEY_SELECT", A::Ok, ""},
-        {"KEY_BACK", A::Back, ""}, {"KEY_EXIT", A::Back, ""}, {"KEY_ESC", A::Back, ""},
-        {"KEY_RED", A::Alt, ""}, {"KEY_INFO", A::Alt, ""},
+    const struct {
+        const char* button;
+        A action;
+        const char* text;
+    } named[] = {
+        {"KEY_UP", A::Up, ""},
+        {"KEY_DOWN", A::Down, ""},
+        {"KEY_OK", A::Ok, ""},
+        {"KEY_ENTER", A::Ok, ""},
+        {"KEY_SELECT", A::Ok, ""},
+        {"KEY_BACK", A::Back, ""},
+        {"KEY_EXIT", A::Back, ""},
+        {"KEY_ESC", A::Back, ""},
+        {"KEY_RED", A::Alt, ""},
+        {"KEY_INFO", A::Alt, ""},
         // The player buttons do what their digit does on the main screen.
-        {"KEY_PLAYPAUSE", A::Char, "2"}, {"KEY_NEXT", A::Char, "1"}, {"KEY_NEXTSONG", A::Char, "1"},
-        {"KEY_PREVIOUS", A::Char, "7"}, {"KEY_PREVIOUSSONG", A::Char, "7"},
-        {"KEY_FASTFORWARD", A::Char, "9"}, {"KEY_REWIND", A::Char, "8"}, {"KEY_SLEEP", A::Char, "0"},
+        {"KEY_PLAYPAUSE", A::Char, "2"},
+        {"KEY_NEXT", A::Char, "1"},
+        {"KEY_NEXTSONG", A::Char, "1"},
+        {"KEY_PREVIOUS", A::Char, "7"},
+        {"KEY_PREVIOUSSONG", A::Char, "7"},
+        {"KEY_FASTFORWARD", A::Char, "9"},
+        {"KEY_REWIND", A::Char, "8"},
+        {"KEY_SLEEP", A::Char, "0"},
     };
     for (const auto& entry : named) buttons[entry.button] = {entry.action, entry.text};
     return buttons;
@@ -134,8 +149,7 @@ RemoteButtonMap readRemoteButtons(const std::string& workDir) {
     return buttons;
 }
 
-std::string keyForEvent(const RemoteButtonMap& buttons, const LircEvent& event,
-                        const RemoteKeys& keys) {
+std::string keyForEvent(const RemoteButtonMap& buttons, const LircEvent& event, const RemoteKeys& keys) {
     const auto found = buttons.find(event.button);
     if (found == buttons.end()) return {};
     const RemoteKey& key = found->second;

@@ -68,7 +68,6 @@ RemoteButtonMap readRemoteButtons(const std::string& workDir);
 
 // The key an event types: "" for an unknown button, or for a held button's repeat unless
 // it moves the highlight (the current up or down key), so a held "1" never skips twice.
-std::string keyForEvent(const RemoteButtonMap& buttons, const LircEvent& event,
-                        const RemoteKeys& keys);
+std::string keyForEvent(const RemoteButtonMap& buttons, const LircEvent& event, const RemoteKeys& keys);
 
 }  // namespace kelvorn

@@ -16,8 +16,8 @@ QString keyText(const std::string& key) {
 
 }  // namespace
 
-LircClient::LircClient(const std::string& workDir, std::function<RemoteKeys()> currentKeys,
-                       int retryMs, QObject* parent)
+LircClient::LircClient(const std::string& workDir, std::function<RemoteKeys()> currentKeys, int retryMs,
+                       QObject* parent)
     : QObject(parent),
       buttons_(readRemoteButtons(workDir)),
       currentKeys_(std::move(currentKeys)),
@@ -54,7 +54,7 @@ void LircClient::connectNow() {
         retry_->start();
         return;
     }
-    reader_.clear();  // a line cut off with the last connection never ends in this one
+    reader_.clear();                 // a line cut off with the last connection never ends in this one
     socket_->connectToServer(path);  // asynchronous: a failure comes as errorOccurred
 }
 

@@ -22,8 +22,8 @@ public:
 
     // Reads Remote.kvx of `workDir` once. `currentKeys` gives the five configurable keys
     // at the moment of each press.
-    LircClient(const std::string& workDir, std::function<RemoteKeys()> currentKeys,
-               int retryMs = kRetryMs, QObject* parent = nullptr);
+    LircClient(const std::string& workDir, std::function<RemoteKeys()> currentKeys, int retryMs = kRetryMs,
+               QObject* parent = nullptr);
 
     // Starts connecting; later attempts follow by themselves.
     void start();

@@ -35,8 +35,7 @@ const Api* loadApi() {
         resolve(library, "mpv_request_log_messages", api.request_log_messages) &&
         resolve(library, "mpv_observe_property", api.observe_property) &&
         resolve(library, "mpv_set_wakeup_callback", api.set_wakeup_callback) &&
-        resolve(library, "mpv_wait_event", api.wait_event) &&
-        resolve(library, "mpv_set_property", api.set_property) &&
+        resolve(library, "mpv_wait_event", api.wait_event) && resolve(library, "mpv_set_property", api.set_property) &&
         resolve(library, "mpv_set_property_string", api.set_property_string) &&
         resolve(library, "mpv_get_property", api.get_property) && resolve(library, "mpv_command", api.command) &&
         resolve(library, "mpv_command_ret", api.command_ret) &&

@@ -87,8 +87,7 @@ const char* const kToneSource = "av://lavfi:aevalsrc=0.5*sin(2*PI*880*t)*lt(mod(
 // mpv reads "proto://..." and a few other forms as something other than a file;
 // "./" in front of a relative path keeps it a plain local path.
 std::string localTarget(const std::string& path) {
-    if (!path.empty() && path[0] == '/')
-        return path;
+    if (!path.empty() && path[0] == '/') return path;
     return "./" + path;
 }
 
@@ -99,24 +98,19 @@ MpvPlayer::MpvPlayer(Kind kind, QObject* parent) : MediaPlayer(parent), kind_(ki
 // The core is made when the player is first asked to play something: until then it has
 // nothing to do, and libmpv need not even be loaded.
 bool MpvPlayer::core() {
-    if (mpv_ || coreFailed_)
-        return mpv_ != nullptr;
+    if (mpv_ || coreFailed_) return mpv_ != nullptr;
     coreFailed_ = true;  // until it worked
     api_ = mpv::api();
-    if (!api_)
-        return false;
+    if (!api_) return false;
     mpv_ = api_->create();
-    if (!mpv_)
-        return false;
+    if (!mpv_) return false;
     auto setOptions = [this](const auto& options) {
         for (const Option& option : options)
             check(api_->set_option_string(mpv_, option.name, option.value), option.name);
     };
     setOptions(kOptions);
-    if (kind_ == Kind::Video)
-        setOptions(kVideoOptions);
-    else
-        setOptions(kSongOptions);
+    if (kind_ == Kind::Video) setOptions(kVideoOptions);
+    else setOptions(kSongOptions);
     if (!check(api_->initialize(mpv_), "initialize")) {
         api_->terminate_destroy(mpv_);
         mpv_ = nullptr;
@@ -132,8 +126,7 @@ bool MpvPlayer::core() {
 }
 
 MpvPlayer::~MpvPlayer() {
-    if (!mpv_)
-        return;
+    if (!mpv_) return;
     // After this returns no wakeup runs any more; queued calls die with the object.
     api_->set_wakeup_callback(mpv_, nullptr, nullptr);
     destroyHandle(api_->terminate_destroy);
@@ -141,8 +134,7 @@ MpvPlayer::~MpvPlayer() {
 
 // The render context must go before the core it belongs to.
 void MpvPlayer::destroyHandle(void (*destroy)(mpv_handle*)) {
-    if (widget_)
-        widget_->detach();
+    if (widget_) widget_->detach();
     destroy(mpv_);
     mpv_ = nullptr;
 }
@@ -150,15 +142,14 @@ void MpvPlayer::destroyHandle(void (*destroy)(mpv_handle*)) {
 // Runs on an mpv thread: only queues one drain on the GUI thread.
 void MpvPlayer::mpv_wakeup(void* self) {
     auto* player = static_cast<MpvPlayer*>(self);
-    if (player->wakeupQueued_.exchange(true))
-        return;
-    QMetaObject::invokeMethod(player, [player] { player->mpv_events(); }, Qt::QueuedConnection);
+    if (player->wakeupQueued_.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        player, [player] { player->mpv_events(); }, Qt::QueuedConnection);
 }
 
 void MpvPlayer::mpv_events() {
     wakeupQueued_ = false;
-    if (draining_ || !mpv_)
-        return;
+    if (draining_ || !mpv_) return;
     {
         const QScopedValueRollback draining(draining_, true);
         drainEvents();
@@ -174,14 +165,12 @@ void MpvPlayer::mpv_events() {
 void MpvPlayer::drainEvents() {
     for (;;) {
         mpv_event* event = api_->wait_event(mpv_, 0);
-        if (event->event_id == MPV_EVENT_NONE)
-            return;
+        if (event->event_id == MPV_EVENT_NONE) return;
         if (event->event_id == MPV_EVENT_SHUTDOWN) {
             // The core is going away (we never ask it to): nothing can play any more.
             api_->set_wakeup_callback(mpv_, nullptr, nullptr);
             destroyHandle(api_->destroy);
-            if (entry_ != 0)
-                endOfEntry(MPV_END_FILE_REASON_ERROR);
+            if (entry_ != 0) endOfEntry(MPV_END_FILE_REASON_ERROR);
             return;
         }
         handleEvent(*event);
@@ -203,15 +192,13 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     case MPV_EVENT_END_FILE: {
         auto* end = static_cast<const mpv_event_end_file*>(event.data);
         // The end of a replaced file arrives after the new open: not ours to act on.
-        if (end->playlist_entry_id == entry_ && entry_ != 0)
-            endOfEntry(end->reason);
+        if (end->playlist_entry_id == entry_ && entry_ != 0) endOfEntry(end->reason);
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART:
         // A seek (or the start) has landed: time-pos is current once sound flows again.
         // While paused mpv counts the refilled sound buffer off it, so the target stays.
-        if (playState_ == Playing)
-            seekPending_ = false;
+        if (playState_ == Playing) seekPending_ = false;
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         auto* prop = static_cast<const mpv_event_property*>(event.data);
@@ -225,13 +212,11 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
         auto* msg = static_cast<const mpv_event_log_message*>(event.data);
         // Failing sound devices are expected without sound hardware: the null
         // fallback covers them.
-        if (msg->log_level <= MPV_LOG_LEVEL_ERROR && std::strncmp(msg->prefix, "ao", 2) != 0)
-            ++errorLogs_;
+        if (msg->log_level <= MPV_LOG_LEVEL_ERROR && std::strncmp(msg->prefix, "ao", 2) != 0) ++errorLogs_;
         qCDebug(lcPlayer, "[mpv/%s] %s: %s", msg->prefix, msg->level, QByteArray(msg->text).trimmed().constData());
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -243,19 +228,15 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
 // Not for videos: changing the sound output while the picture output is running stalls
 // the video (the switch waits on the picture, which waits on the GUI thread).
 void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
-    if (kind_ == Kind::Video || prop->format != MPV_FORMAT_STRING || !mpv_)
-        return;
+    if (kind_ == Kind::Video || prop->format != MPV_FORMAT_STRING || !mpv_) return;
     const char* driver = *static_cast<char* const*>(prop->data);
-    if (!driver || !*driver || pinnedAo_ == driver)
-        return;
+    if (!driver || !*driver || pinnedAo_ == driver) return;
     if (std::strcmp(driver, "null") == 0) {
         // A kept device went away: back to trying them all.
-        if (!pinnedAo_.empty() && check(api_->set_property_string(mpv_, "ao", ""), "ao"))
-            pinnedAo_.clear();
+        if (!pinnedAo_.empty() && check(api_->set_property_string(mpv_, "ao", ""), "ao")) pinnedAo_.clear();
         return;
     }
-    if (check(api_->set_property_string(mpv_, "ao", driver), "ao"))
-        pinnedAo_ = driver;
+    if (check(api_->set_property_string(mpv_, "ao", driver), "ao")) pinnedAo_ = driver;
 }
 
 void MpvPlayer::endOfEntry(int reason) {
@@ -290,18 +271,15 @@ bool MpvPlayer::loadEntry(bool paused, const std::string& target) {
     ended_ = false;
     position_ = 0;
     seekPending_ = false;
-    if (!mpv_ || !setPauseFlag(paused))
-        return false;
+    if (!mpv_ || !setPauseFlag(paused)) return false;
     const std::string source = target.empty() ? localTarget(path_) : target;
     const char* cmd[] = {"loadfile", source.c_str(), "replace", nullptr};
     mpv_node result;
-    if (!check(api_->command_ret(mpv_, cmd, &result), "loadfile"))
-        return false;
+    if (!check(api_->command_ret(mpv_, cmd, &result), "loadfile")) return false;
     if (result.format == MPV_FORMAT_NODE_MAP) {
         const mpv_node_list* map = result.u.list;
         for (int i = 0; i < map->num; ++i) {
-            if (std::strcmp(map->keys[i], "playlist_entry_id") == 0 &&
-                map->values[i].format == MPV_FORMAT_INT64)
+            if (std::strcmp(map->keys[i], "playlist_entry_id") == 0 && map->values[i].format == MPV_FORMAT_INT64)
                 entry_ = map->values[i].u.int64;
         }
     }
@@ -316,14 +294,11 @@ void MpvPlayer::open(const std::string& path) {
 }
 
 void MpvPlayer::play() {
-    if (openState_ != Open || playState_ == Playing)
-        return;
+    if (openState_ != Open || playState_ == Playing) return;
     if (ended_) {
         // mpv closed the file at its end; load it again, playing from the start.
-        if (loadEntry(false))
-            setStates(Open, Playing, false);
-        else
-            setStates(Closed, Stopped, true);
+        if (loadEntry(false)) setStates(Open, Playing, false);
+        else setStates(Closed, Stopped, true);
         return;
     }
     if (setPauseFlag(false)) {
@@ -333,23 +308,19 @@ void MpvPlayer::play() {
 }
 
 bool MpvPlayer::check(int err, const char* what) const {
-    if (err >= 0)
-        return true;
+    if (err >= 0) return true;
     qCDebug(lcPlayer, "mpv %s: %s", what, api_ ? api_->error_string(err) : "no libmpv");
     return false;
 }
 
 void MpvPlayer::playTone() {
     path_.clear();
-    if (core() && loadEntry(false, kToneSource))
-        setStates(Open, Playing, false);
-    else
-        setStates(Closed, Stopped, true);
+    if (core() && loadEntry(false, kToneSource)) setStates(Open, Playing, false);
+    else setStates(Closed, Stopped, true);
 }
 
 void MpvPlayer::pause() {
-    if (playState_ == Playing && setPauseFlag(true))
-        setStates(openState_, Paused, openFailed_);
+    if (playState_ == Playing && setPauseFlag(true)) setStates(openState_, Paused, openFailed_);
 }
 
 void MpvPlayer::stop() {
@@ -366,12 +337,10 @@ void MpvPlayer::stop() {
 }
 
 void MpvPlayer::setPosition(double seconds) {
-    if (!mpv_ || !loaded_ || ended_)
-        return;
+    if (!mpv_ || !loaded_ || ended_) return;
     // A negative absolute seek would count from the end in mpv; "exact" because MP3
     // seeks are otherwise estimated from the bit rate.
-    if (!(seconds > 0))
-        seconds = 0;
+    if (!(seconds > 0)) seconds = 0;
     mpv_node args[3];
     args[0].format = MPV_FORMAT_STRING;
     args[0].u.string = const_cast<char*>("seek");
@@ -394,10 +363,9 @@ void MpvPlayer::setPosition(double seconds) {
 double MpvPlayer::position() const {
     double seconds = 0;
     // Until a seek lands, mpv still reports the old time: the target is the position.
-    if (seekPending_ && loaded_ && !ended_)
-        return position_;
-    if (mpv_ && loaded_ && !ended_ &&
-        api_->get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds))
+    if (seekPending_ && loaded_ && !ended_) return position_;
+    if (mpv_ && loaded_ && !ended_ && api_->get_property(mpv_, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0 &&
+        std::isfinite(seconds))
         return std::max(0.0, seconds);
     return loaded_ && !ended_ ? position_ : 0;
 }
@@ -408,8 +376,7 @@ void MpvPlayer::setDisplaySize(DisplaySize size) {
 }
 
 QWidget* MpvPlayer::videoWidget(QWidget* parent) {
-    if (kind_ != Kind::Video)
-        return nullptr;
+    if (kind_ != Kind::Video) return nullptr;
     if (!widget_) {
         core();
         widget_ = new MpvVideoWidget(mpv_, parent);
@@ -432,8 +399,7 @@ void MpvPlayer::setControlSize(int width, int height) {
 }
 
 void MpvPlayer::placeWidget() {
-    if (widget_)
-        widget_->place(displaySize_ == FullScreen, controlVisible_, controlWidth_, controlHeight_);
+    if (widget_) widget_->place(displaySize_ == FullScreen, controlVisible_, controlWidth_, controlHeight_);
 }
 
 void MpvPlayer::setGain(double gain) {
@@ -442,23 +408,19 @@ void MpvPlayer::setGain(double gain) {
 }
 
 void MpvPlayer::applyGain() {
-    if (!mpv_)
-        return;  // the core takes it when it is made
+    if (!mpv_) return;  // the core takes it when it is made
     // mpv's volume is cubic: 100 * cbrt(amplitude) gives the same loudness.
     double volume = gain_ > 0 ? 100.0 * std::cbrt(std::min(gain_, 1.0)) : 0.0;
     check(api_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume), "volume");
 }
 
 void MpvPlayer::setStates(OpenState openState, PlayState playState, bool failed) {
-    if (openState == openState_ && playState == playState_ && failed == openFailed_)
-        return;
+    if (openState == openState_ && playState == playState_ && failed == openFailed_) return;
     openState_ = openState;
     playState_ = playState;
     openFailed_ = failed;
-    if (draining_)
-        signalPending_ = true;
-    else
-        emit stateChanged();
+    if (draining_) signalPending_ = true;
+    else emit stateChanged();
 }
 
 }  // namespace kelvorn

@@ -40,8 +40,7 @@ MpvGlView::MpvGlView(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), 
 
 MpvGlView::~MpvGlView() {
     // The base class destroys the GL context later, when this part is gone already.
-    if (context())
-        disconnect(context(), nullptr, this, nullptr);
+    if (context()) disconnect(context(), nullptr, this, nullptr);
     detach();
 }
 
@@ -57,18 +56,21 @@ void MpvGlView::detach() {
 // Runs on an mpv thread: only queues a repaint on the GUI thread.
 void MpvGlView::render_update(void* self) {
     auto* widget = static_cast<MpvGlView*>(self);
-    QMetaObject::invokeMethod(widget, [widget] { widget->update(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        widget, [widget] { widget->update(); }, Qt::QueuedConnection);
 }
 
 void MpvGlView::initializeGL() {
     // A new GL context (first show, or a move to another window) gets a new render context.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
-        makeCurrent();
-        freeRenderContext();
-        doneCurrent();
-    }, Qt::DirectConnection);
-    if (!mpv_ || render_)
-        return;
+    connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] {
+            makeCurrent();
+            freeRenderContext();
+            doneCurrent();
+        },
+        Qt::DirectConnection);
+    if (!mpv_ || render_) return;
     mpv_opengl_init_params gl{&glProcAddress, nullptr};
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
@@ -87,8 +89,7 @@ void MpvGlView::initializeGL() {
 
 // Called with this widget's GL context current.
 void MpvGlView::freeRenderContext() {
-    if (!render_)
-        return;
+    if (!render_) return;
     // After this returns no update callback runs any more.
     mpv::api()->render_context_set_update_callback(render_, nullptr, nullptr);
     // Back to the null output first, so mpv never tries the picture output without a
@@ -116,8 +117,7 @@ void MpvGlView::paintGL() {
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv::api()->render_context_render(render_, params) >= 0)
-        ++frames_;
+    if (mpv::api()->render_context_render(render_, params) >= 0) ++frames_;
 }
 
 MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, QWidget* parent) : QWidget(parent) {
@@ -127,20 +127,16 @@ MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, QWidget* parent) : QWidget(paren
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    if (openGlAvailable())
-        view_ = new MpvGlView(mpv, this);
-    if (parent)
-        parent->installEventFilter(this);
+    if (openGlAvailable()) view_ = new MpvGlView(mpv, this);
+    if (parent) parent->installEventFilter(this);
 }
 
 void MpvVideoWidget::detach() {
-    if (view_)
-        view_->detach();
+    if (view_) view_->detach();
 }
 
 void MpvVideoWidget::resizeEvent(QResizeEvent* event) {
-    if (view_)
-        view_->setGeometry(rect());
+    if (view_) view_->setGeometry(rect());
     QWidget::resizeEvent(event);
 }
 
@@ -151,21 +147,18 @@ void MpvVideoWidget::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    if (!text.isEmpty())
-        emit keyTyped(text.at(0).unicode());
+    if (!text.isEmpty()) emit keyTyped(text.at(0).unicode());
 }
 
 bool MpvVideoWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (fullScreen_ && watched == parent() && event->type() == QEvent::Resize)
-        setGeometry(parentWidget()->rect());
+    if (fullScreen_ && watched == parent() && event->type() == QEvent::Resize) setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);
 }
 
 void MpvVideoWidget::place(bool fullScreen, bool visible, int width, int height) {
     fullScreen_ = fullScreen;
     if (fullScreen) {
-        if (parentWidget())
-            setGeometry(parentWidget()->rect());
+        if (parentWidget()) setGeometry(parentWidget()->rect());
         show();
         raise();
         return;

@@ -30,8 +30,7 @@ void quietSoundLibraries() {
     // new library is pulled in.
     void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
     if (!alsa) return;
-    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
-        set(&ignoreAlsaError);
+    if (auto set = reinterpret_cast<AlsaSetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&ignoreAlsaError);
     dlclose(alsa);
 }
 

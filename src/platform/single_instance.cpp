@@ -1,13 +1,13 @@
 // One running instance per user, over a local socket.
 #include "platform/single_instance.h"
 
+#include <unistd.h>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
-#include <unistd.h>
 
 namespace kelvorn {
 
@@ -18,14 +18,11 @@ constexpr int kStartingWaitMs = 3000;
 constexpr qint64 kMaxRequestBytes = 64;  // "raise\n"; anything longer is not ours
 }  // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent)
-    : QObject(parent), name_(std::move(name)) {}
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
 
 SingleInstance::~SingleInstance() { release(); }
 
-QString SingleInstance::defaultName() {
-    return QStringLiteral("kelvorn-") + QString::number(::getuid());
-}
+QString SingleInstance::defaultName() { return QStringLiteral("kelvorn-") + QString::number(::getuid()); }
 
 QString SingleInstance::lockPath(const QString& name) {
     return QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock");

@@ -17,9 +17,7 @@ TwipScale::TwipScale(int widthPx, int heightPx) {
     mainArea_ = QRect((widthPx - w) / 2, (heightPx - h) / 2, w, h);
 }
 
-int TwipScale::px(double twips) const {
-    return qRound(twips * scale_);
-}
+int TwipScale::px(double twips) const { return qRound(twips * scale_); }
 
 QRect TwipScale::rect(double left, double top, double width, double height) const {
     // Edges are rounded, not sizes, so that touching controls stay touching.
@@ -47,9 +45,7 @@ Stage::Stage(QWidget* parent) : QWidget(parent) {
     resize(size);  // children are placed for this size before the first show
 }
 
-void Stage::showStage() {
-    showFullScreen();
-}
+void Stage::showStage() { showFullScreen(); }
 
 void Stage::activate() {
     // Called every 1.2 s: a window already in front with the keys is left alone, so the
@@ -59,19 +55,15 @@ void Stage::activate() {
     activateWindow();
 }
 
-QColor rgb(unsigned value) {
-    return QColor((value >> 16) & 0xff, (value >> 8) & 0xff, value & 0xff);
-}
+QColor rgb(unsigned value) { return QColor((value >> 16) & 0xff, (value >> 8) & 0xff, value & 0xff); }
 
 void setColours(QWidget* w, unsigned text, unsigned background, bool opaque) {
     if (!w) return;
     QPalette p = w->palette();
     const QColor fg = rgb(text);
     const QColor bg = rgb(background);
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(role, fg);
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        p.setColor(role, bg);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) p.setColor(role, fg);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) p.setColor(role, bg);
     w->setPalette(p);
     w->setAutoFillBackground(opaque);
 }

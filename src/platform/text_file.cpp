@@ -1,14 +1,14 @@
 // Whole-file reading with the program's line rules, and atomic replacement of files.
 #include "platform/text_file.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kelvorn {
@@ -194,8 +194,7 @@ void appendCrLfLines(std::string& bytes, const std::vector<std::string>& lines, 
     }
 }
 
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
-                      size_t first, size_t count) {
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines, size_t first, size_t count) {
     std::string bytes;
     appendCrLfLines(bytes, lines, first, count);
     return writeFileAtomic(path, bytes);

@@ -33,7 +33,7 @@ void appendCrLfLines(std::string& bytes, const std::vector<std::string>& lines, 
                      size_t count = std::string::npos);
 
 // Every line followed by CR LF, written with writeFileAtomic.
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
-                      size_t first = 0, size_t count = std::string::npos);
+bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines, size_t first = 0,
+                      size_t count = std::string::npos);
 
 }  // namespace kelvorn

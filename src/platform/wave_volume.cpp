@@ -22,8 +22,7 @@ uint32_t waveVolumeValue(double percent) {
 }
 
 void WaveVolume::addPlayer(MediaPlayer* player) {
-    if (player && std::find(players_.begin(), players_.end(), player) == players_.end())
-        players_.emplace_back(player);
+    if (player && std::find(players_.begin(), players_.end(), player) == players_.end()) players_.emplace_back(player);
 }
 
 void WaveVolume::set(double percent) {

@@ -17,9 +17,7 @@ void storeEntry(SongList& list, int index, std::string entry, int slots) {
     list[static_cast<size_t>(index)] = std::move(entry);
 }
 
-int16_t clampCount(long value) {
-    return static_cast<int16_t>(std::clamp<long>(value, -1, kReachableEntries - 1));
-}
+int16_t clampCount(long value) { return static_cast<int16_t>(std::clamp<long>(value, -1, kReachableEntries - 1)); }
 
 int16_t fillTable(SongList& table, std::vector<std::string>&& lines, std::vector<std::string>& overflow) {
     const size_t reachable = std::min(lines.size(), static_cast<size_t>(kReachableEntries));

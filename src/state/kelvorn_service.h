@@ -35,14 +35,14 @@ struct KelvornSERVICE {
     std::string KeyBack = "#";
 
     // Display and environment.
-    double GFXSpeed = 1.0;       // animation factor: steps times it, delays divided by it
-    bool MouseOn = false;        // cursor wanted; hidden at start when false
-    bool VideoMode = false;      // a video from the video list runs: no window re-activation
-    int BackCount = 0;           // back presses in a row on the main screen
-    bool Scanning = false;       // an archive scan runs: keys are ignored meanwhile
+    double GFXSpeed = 1.0;   // animation factor: steps times it, delays divided by it
+    bool MouseOn = false;    // cursor wanted; hidden at start when false
+    bool VideoMode = false;  // a video from the video list runs: no window re-activation
+    int BackCount = 0;       // back presses in a row on the main screen
+    bool Scanning = false;   // an archive scan runs: keys are ignored meanwhile
 
     // Song lists.
-    std::string Mp3Path;         // music folder, a raw prefix ending with the separator
+    std::string Mp3Path;  // music folder, a raw prefix ending with the separator
     SongList ArchiveList;
     int16_t ArchiveCount = -1;
     // Cache lines beyond the reachable entries: kept only so the cache rewrite never
@@ -53,11 +53,11 @@ struct KelvornSERVICE {
     // Lines of the last loaded playlist beyond the reachable entries, written back after
     // the list when it is saved, so that loading and saving never shortens a playlist.
     std::vector<std::string> CustomOverflow;
-    std::string ListName;        // playlist last loaded into CustomSongs
+    std::string ListName;  // playlist last loaded into CustomSongs
     SongList PlaylistNames;
     int16_t PlaylistCount = -1;
-    SongList TmpSongs;           // scratch: search results, scan and listing scratch
-    std::vector<int16_t> TmpIdx; // archive index of each search result
+    SongList TmpSongs;            // scratch: search results, scan and listing scratch
+    std::vector<int16_t> TmpIdx;  // archive index of each search result
     int16_t TmpCount = -1;
     SongList VideoName;
     SongList VideoFile;
@@ -68,7 +68,7 @@ struct KelvornSERVICE {
     bool NewSong = false;
     bool PlayOn = false;
     bool ShuffleOn = false;
-    bool ListMode = false;       // true: CustomSongs plays; false: the archive
+    bool ListMode = false;  // true: CustomSongs plays; false: the archive
     bool AltSelect = false;
     bool VideoPlaying = false;
 
@@ -90,7 +90,7 @@ struct KelvornSERVICE {
     std::string AlphaText;
     bool AlphaRunning = false;
     bool AlphaCancel = false;
-    unsigned AlphaEntry = 0;     // counts the entries started: a wait ends with its own entry only
+    unsigned AlphaEntry = 0;  // counts the entries started: a wait ends with its own entry only
 
     // Ends a running text entry as cancelled: the clock forces the main screen to the
     // front (sleep end, alarm, snooze end) and the entry's work must not follow later.
