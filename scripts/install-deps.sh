@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6opengl6-dev libmpv-dev fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool libgl1-mesa-dri
+    xvfb xauth xdotool libgl1-mesa-dri dbus
     sox libsox-fmt-mp3 lame ffmpeg
 )
 

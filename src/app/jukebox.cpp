@@ -7,6 +7,7 @@
 
 #include "alarm/alarm_menu.h"
 #include "alarm/full_black_form.h"
+#include "app/mpris.h"
 #include "core/alarm_clock.h"
 #include "core/start_settings.h"
 #include "core/transitions.h"
@@ -43,6 +44,7 @@ Jukebox::Jukebox(std::string workDir) : workDir_(std::move(workDir)) {}
 // The stage owns every screen, and the screens hold references to the services and
 // players: it goes first.
 Jukebox::~Jukebox() {
+    mpris_.reset();
     lirc_.reset();
     exitSignals_.reset();
     stage_.reset();
@@ -116,6 +118,10 @@ bool Jukebox::start() {
     // Keys typed during the build-up may have opened another screen: it keeps them.
     if (Screen* front = frontScreen(stage_.get())) front->setFocus();
     debugEvent("ready");
+    // Phones, desktops and media keys through MPRIS, when there is a session bus.
+    mpris_ = std::make_unique<MprisPlayer>(
+        *services_, *main_, [this] { stage_->activate(); }, [this] { alarmMenu().WriteAlarm(); });
+    mpris_->registerOnSessionBus();
     // libmpv is loaded once the main screen is up, not before: a jukebox that can never
     // play says so and ends rather than running silent.
     QTimer::singleShot(0, stage_.get(), [this] {

@@ -18,6 +18,7 @@ class Stage;
 class SingleInstance;
 class ExitSignals;
 class LircClient;
+class MprisPlayer;
 class VelmotMAIN;
 class UpdateForm;
 class Transitions;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<ExitSignals> exitSignals_;
     std::unique_ptr<LircClient> lirc_;
+    std::unique_ptr<MprisPlayer> mpris_;
     std::unique_ptr<Transitions> transitions_;
     VelmotMAIN* main_ = nullptr;
     UpdateForm* update_ = nullptr;

@@ -34,6 +34,8 @@ public:
     // Elapsed seconds (0 before playback); writing seeks.
     virtual double position() const = 0;
     virtual void setPosition(double seconds) = 0;
+    // Length of the open file in seconds; 0 when unknown or nothing is open.
+    virtual double duration() const { return 0; }
     virtual OpenState openState() const = 0;
     virtual PlayState playState() const = 0;
     // True once the last open has failed for good: waits for the open may end early.

@@ -370,6 +370,14 @@ double MpvPlayer::position() const {
     return loaded_ && !ended_ ? position_ : 0;
 }
 
+double MpvPlayer::duration() const {
+    double seconds = 0;
+    if (mpv_ && loaded_ && api_->get_property(mpv_, "duration", MPV_FORMAT_DOUBLE, &seconds) >= 0 &&
+        std::isfinite(seconds))
+        return std::max(0.0, seconds);
+    return 0;
+}
+
 void MpvPlayer::setDisplaySize(DisplaySize size) {
     displaySize_ = size == FullScreen ? FullScreen : DefaultSize;
     placeWidget();

@@ -36,6 +36,7 @@ public:
     void stop() override;
     std::string fileName() const override { return path_; }
     double position() const override;
+    double duration() const override;
     void setPosition(double seconds) override;
     OpenState openState() const override { return openState_; }
     PlayState playState() const override { return playState_; }

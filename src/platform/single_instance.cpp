@@ -1,13 +1,13 @@
 // One running instance per user, over a local socket.
 #include "platform/single_instance.h"
 
-#include <unistd.h>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
+#include <unistd.h>
 
 namespace kelvorn {
 

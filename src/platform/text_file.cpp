@@ -1,14 +1,14 @@
 // Whole-file reading with the program's line rules, and atomic replacement of files.
 #include "platform/text_file.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kelvorn {

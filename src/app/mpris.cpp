@@ -1,0 +1,176 @@
+#include "app/mpris.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QFileInfo>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+#include "core/playback_engine.h"
+#include "core/services.h"
+#include "core/velmot_main.h"
+#include "platform/media_player.h"
+#include "state/kelvorn_service.h"
+
+namespace kelvorn {
+
+namespace {
+
+const char* const kService = "org.mpris.MediaPlayer2.kelvorn";
+const char* const kPath = "/org/mpris/MediaPlayer2";
+const char* const kPlayerInterface = "org.mpris.MediaPlayer2.Player";
+constexpr int kWatchMs = 500;
+constexpr double kMicroseconds = 1e6;
+
+}  // namespace
+
+MprisPlayer::MprisPlayer(Services& services, VelmotMAIN& main, std::function<void()> raise,
+                         std::function<void()> saveSettings)
+    : s_(services), main_(main), raise_(std::move(raise)), saveSettings_(std::move(saveSettings)) {
+    watch_.setInterval(kWatchMs);
+    connect(&watch_, &QTimer::timeout, this, &MprisPlayer::announceChanges);
+}
+
+bool MprisPlayer::registerOnSessionBus() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    new MprisRootAdaptor(this, *this);
+    new MprisPlayerAdaptor(this, *this);
+    if (!bus.registerObject(kPath, this) || !bus.registerService(kService)) {
+        bus.unregisterObject(kPath);
+        return false;
+    }
+    // A new song, a pause or an end is told at once; volume and shuffle at the next look.
+    connect(&s_.MP1, &MediaPlayer::stateChanged, this, &MprisPlayer::announceChanges, Qt::QueuedConnection);
+    announceChanges();
+    watch_.start();
+    return true;
+}
+
+void MprisPlayer::raise() {
+    if (raise_) raise_();
+}
+
+// The main screen's own actions, whichever screen is in front: "1" plays or skips, "7"
+// goes back a song, "2" pauses and resumes.
+void MprisPlayer::next() { main_.MainButt_Click(0); }
+
+void MprisPlayer::previous() { requestPrevious(s_.svc); }
+
+void MprisPlayer::pause() {
+    if (s_.MP1.playState() == MediaPlayer::Playing) main_.MainButt_Click(1);
+}
+
+void MprisPlayer::playPause() {
+    if (s_.MP1.playState() == MediaPlayer::Stopped && !s_.svc.PlayOn) main_.MainButt_Click(0);
+    else main_.MainButt_Click(1);
+}
+
+void MprisPlayer::play() {
+    if (s_.MP1.playState() == MediaPlayer::Paused) main_.MainButt_Click(1);
+    else if (s_.MP1.playState() == MediaPlayer::Stopped && !s_.svc.PlayOn) main_.MainButt_Click(0);
+}
+
+void MprisPlayer::stop() {
+    s_.svc.PlayOn = false;
+    s_.MP1.stop();
+}
+
+void MprisPlayer::seek(qlonglong offsetUs) {
+    const double target = std::max(0.0, s_.MP1.position() + static_cast<double>(offsetUs) / kMicroseconds);
+    const double length = s_.MP1.duration();
+    if (length > 0 && target > length) return next();  // past the end: the next song
+    s_.MP1.setPosition(target);
+}
+
+void MprisPlayer::setPosition(const QDBusObjectPath& trackId, qlonglong positionUs) {
+    const double target = static_cast<double>(positionUs) / kMicroseconds;
+    const double length = s_.MP1.duration();
+    if (trackId != this->trackId() || target < 0 || (length > 0 && target > length)) return;
+    s_.MP1.setPosition(target);
+}
+
+QString MprisPlayer::playbackStatus() const {
+    switch (s_.MP1.playState()) {
+    case MediaPlayer::Playing: return QStringLiteral("Playing");
+    case MediaPlayer::Paused: return QStringLiteral("Paused");
+    case MediaPlayer::Stopped: break;
+    }
+    return QStringLiteral("Stopped");
+}
+
+QDBusObjectPath MprisPlayer::trackId() const {
+    noteSong();
+    if (lastFile_.isEmpty()) return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
+    return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/kelvorn/track/%1").arg(track_));
+}
+
+// A new file in the player is a new track (its id counts the songs).
+void MprisPlayer::noteSong() const {
+    const QString file = QString::fromStdString(s_.MP1.fileName());
+    if (file == lastFile_) return;
+    lastFile_ = file;
+    ++track_;
+}
+
+QVariantMap MprisPlayer::metadata() const {
+    noteSong();
+    QVariantMap map{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId())}};
+    if (lastFile_.isEmpty()) return map;
+    // Title and artist as the main screen shows them, split out of the file name.
+    map.insert(QStringLiteral("xesam:title"), main_.shown(VelmotMAIN::Field::Song));
+    map.insert(QStringLiteral("xesam:artist"), QStringList{main_.shown(VelmotMAIN::Field::Artist)});
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(lastFile_).absoluteFilePath());
+    map.insert(QStringLiteral("xesam:url"), QString::fromUtf8(url.toEncoded()));
+    if (const double length = s_.MP1.duration(); length > 0)
+        map.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * kMicroseconds)));
+    return map;
+}
+
+double MprisPlayer::volume() const { return std::clamp(s_.svc.VolumeSet, 0.0, 100.0) / 100.0; }
+
+// As the alarm menu's N bar: the normal volume, heard at once and kept in the settings.
+void MprisPlayer::setVolume(double volume) {
+    if (!std::isfinite(volume)) return;
+    KelvornSERVICE& svc = s_.svc;
+    svc.VolNormal = static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100));
+    svc.VolumeSet = svc.VolNormal;
+    SetWaveVolume(s_);
+    if (saveSettings_) saveSettings_();
+    announceChanges();
+}
+
+bool MprisPlayer::shuffle() const { return s_.svc.ShuffleOn; }
+
+// As SHUFFLE / NORMAL ("5"), which also saves the settings.
+void MprisPlayer::setShuffle(bool on) {
+    if (on != s_.svc.ShuffleOn) main_.MainButt_Click(4);
+    announceChanges();
+}
+
+qlonglong MprisPlayer::position() const { return std::llround(s_.MP1.position() * kMicroseconds); }
+
+void MprisPlayer::announceChanges() {
+    const QVariantMap now{{QStringLiteral("PlaybackStatus"), playbackStatus()},
+                          {QStringLiteral("Metadata"), metadata()},
+                          {QStringLiteral("Volume"), volume()},
+                          {QStringLiteral("Shuffle"), shuffle()}};
+    QVariantMap changed;
+    for (auto it = now.begin(); it != now.end(); ++it)
+        if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
+    announced_ = now;
+    if (changed.isEmpty()) return;
+    QDBusMessage signal = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << QString::fromLatin1(kPlayerInterface) << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+MprisRootAdaptor::MprisRootAdaptor(QObject* parent, MprisPlayer& player)
+    : QDBusAbstractAdaptor(parent), player_(player) {}
+
+MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* parent, MprisPlayer& player)
+    : QDBusAbstractAdaptor(parent), player_(player) {}
+
+}  // namespace kelvorn
