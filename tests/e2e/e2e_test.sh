@@ -29,6 +29,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-e2e.XXXXXX")
 xvfb_pid=""
 app_pid=""
 second_pid=""
+bus_pid=""
+bus_address=""
 
 pass() { echo "PASS: $*"; }
 fail() {
@@ -49,7 +51,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/process-helpers.sh"
 # Ends the processes this script started, and removes the working folder.
 cleanup() {
     local pid
-    for pid in "$second_pid" "$app_pid" "$xvfb_pid"; do
+    for pid in "$second_pid" "$app_pid" "$bus_pid" "$xvfb_pid"; do
         if alive "$pid"; then
             kill "$pid" 2>/dev/null
             wait_for 2 not_alive "$pid" || kill -9 "$pid" 2>/dev/null
@@ -120,9 +122,9 @@ echo "using display $display"
 run_app() {
     local log=$1
     cd "$work" || exit 1
-    exec "${as_user[@]}" env -u WAYLAND_DISPLAY HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
-        TMPDIR="$work/tmp" DISPLAY="$display" QT_QPA_PLATFORM=xcb KELVORN_DEBUG=1 \
-        "$binary" >"$work/$log.out" 2>"$work/$log.err"
+    exec "${as_user[@]}" env -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS HOME="$work/home" \
+        XDG_RUNTIME_DIR="$work/run" TMPDIR="$work/tmp" DISPLAY="$display" QT_QPA_PLATFORM=xcb KELVORN_DEBUG=1 \
+        ${bus_address:+DBUS_SESSION_BUS_ADDRESS=$bus_address} "$binary" >"$work/$log.out" 2>"$work/$log.err"
 }
 
 # --- first start: scan and cache -------------------------------------------------------
@@ -312,6 +314,13 @@ printf 'music/\n' >"$work/Mp3Path.kvx"
 printf 'q\na\no\nx\n#\n' >"$work/Keys.kvx"
 printf '0.0000001\n' >"$work/GFXSpeed.kvx"
 rm -f "$work/CashList.kvx" "$work/intro.avi"
+# A session bus of its own (the first run had none, and ran all the same).
+if command -v dbus-daemon >/dev/null 2>&1 && command -v dbus-send >/dev/null 2>&1; then
+    "${as_user[@]}" dbus-daemon --session --nofork --print-address=3 3>"$work/bus" &
+    bus_pid=$!
+    bus_ready() { [[ -s $work/bus ]]; }
+    wait_for 5 bus_ready && bus_address=$(head -n 1 "$work/bus")
+fi
 run_app app3 &
 app_pid=$!
 cached_3() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
@@ -331,6 +340,19 @@ send_key o
 wait_for 30 playing_only "${songs[0]}" ||
     fail "keys after the start-up did not reach the lists menu opened during it"
 pass "a key typed during the start-up keeps its screen in front; Keys.kvx with LF works"
+
+# --- MPRIS: what playerctl or a phone does -----------------------------------------------
+if [[ -n $bus_address ]]; then
+    mpris() {
+        "${as_user[@]}" env DBUS_SESSION_BUS_ADDRESS="$bus_address" dbus-send --session --print-reply \
+            --dest=org.mpris.MediaPlayer2.kelvorn /org/mpris/MediaPlayer2 "$@"
+    }
+    mpris org.mpris.MediaPlayer2.Player.Next >/dev/null || fail "MPRIS Next was not answered"
+    wait_for 5 playing_only "${songs[1]}" || fail "MPRIS Next did not play the next song"
+    mpris org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player string:PlaybackStatus |
+        grep -q '"Playing"' || fail "MPRIS does not say Playing"
+    pass "MPRIS: Next plays ${songs[1]}, PlaybackStatus is Playing"
+fi
 
 kill -TERM "$app_pid"
 wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the program within 5 s"
