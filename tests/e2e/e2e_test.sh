@@ -176,10 +176,22 @@ fi
 # Qt windows ignore synthetic events sent to a window id, so give the window the
 # focus and type into it. Without a window manager windowactivate fails; windowfocus
 # still sets the input focus.
+# Each key waits until the program has handled it (a "kelvorn: handled" line); a key
+# whose handler waits on (one that starts a text entry) lets the next one go after 1 s.
+handled_count() { grep -c 'kelvorn: handled' "$work/$log_name.err" 2>/dev/null; }
+log_name=app1
 send_key() {
+    local before
+    before=$(handled_count)
     DISPLAY=$display xdotool windowactivate "$window" >/dev/null 2>&1
     DISPLAY=$display xdotool windowfocus "$window" >/dev/null 2>&1
     DISPLAY=$display xdotool key --clearmodifiers "$1"
+    handled_more() { (($(handled_count) > before)); }
+    wait_for 1 handled_more || true
+}
+type_keys() {
+    local key
+    for key in "$@"; do send_key "$key"; done
 }
 
 # --- play and skip ---------------------------------------------------------------------
@@ -200,30 +212,18 @@ run_app app2 &
 second_pid=$!
 wait_for 5 not_alive "$second_pid" || fail "a second start did not end by itself within 5 s"
 second_pid=""
-sleep 0.5
 alive "$app_pid" || fail "the first instance ended when a second one was started"
 pass "a second start ends by itself; the first keeps running"
 
 # --- the road of one request: lists menu, full list, select a song, back -----------------
 # "3" opens the lists menu, "1" the full list (highlight on its first line), down and up
 # move the highlight, select flashes the line and plays that song from the archive.
-for key in 3 1 a q c; do
-    send_key "$key"
-    sleep 0.4
-done
+type_keys 3 1 a q c
 wait_for 5 playing_only "${songs[0]}" ||
     fail "the full list did not play the selected song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
 pass "lists menu, full list, select: ${songs[0]} plays"
 # The second select adds the third song to the custom list.
-type_keys() {
-    for key in "$@"; do
-        send_key "$key"
-        sleep 0.3
-    done
-}
-type_keys a a x
-send_key numbersign
-sleep 0.8
+type_keys a a x numbersign
 alive "$app_pid" || fail "the back key on the full list ended the program"
 pass "back from the full list keeps the program running"
 
@@ -248,7 +248,7 @@ type_keys 3 2 x numbersign
 type_keys 3 4 c
 nothing_open() { [[ -z $(open_mp3s "$app_pid") ]]; }
 wait_for 5 nothing_open || fail "an empty playlist plays $(open_mp3s "$app_pid" | tr '\n' ' ')"
-sleep 1
+sleep 1  # ten playback ticks to watch
 nothing_open || fail "an empty playlist went on to play $(open_mp3s "$app_pid" | tr '\n' ' ')"
 pass "an empty playlist loaded after a removal plays nothing"
 type_keys numbersign
@@ -267,7 +267,6 @@ wait_for 5 playing_only "${songs[1]}" ||
     fail "ALPHA SEARCH did not play the found song (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
 pass "ALPHA SEARCH for TWO plays ${songs[1]}"
 type_keys numbersign
-sleep 0.5
 
 # --- a save into a read-only folder keeps the old file and says so -----------------------
 # The full list's highlight is still on the third song: the second select adds it twice.
@@ -280,7 +279,6 @@ wait_for 5 said_not_saved || fail "a failed save did not show NOT SAVED"
 [[ $(od -c "$work/music/M.m3u") == "$before" ]] || fail "a failed save changed M.m3u"
 chmod u+w "$work/music"
 pass "a save into a read-only folder keeps M.m3u and shows NOT SAVED"
-sleep 0.5
 
 # --- shuffle survives in Settings.kvx ----------------------------------------------------
 shuffle_line() { sed -n 3p "$work/Settings.kvx" 2>/dev/null | tr -d '\r'; }
@@ -297,7 +295,6 @@ pass "SHUFFLE / NORMAL rewrites Settings.kvx"
 # the third and fourth in a row on the main screen end the program.
 for presses in 1 2 3; do
     send_key numbersign
-    sleep 0.8
     alive "$app_pid" || fail "the program ended after only $presses \"#\""
 done
 send_key numbersign
@@ -323,6 +320,7 @@ if command -v dbus-daemon >/dev/null 2>&1 && command -v dbus-send >/dev/null 2>&
 fi
 run_app app3 &
 app_pid=$!
+log_name=app3
 cached_3() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
 wait_for 15 cached_3 || fail "the scan with an LF-ended Mp3Path.kvx did not cache the 3 songs"
 pass "Mp3Path.kvx with an LF line end: the scan finds the 3 songs"
@@ -334,8 +332,11 @@ wait_for 60 ready3 || fail "the start-up with a tiny GFXSpeed did not end within
 pass "the start-up with a tiny GFXSpeed ends"
 # The lists menu keeps the keyboard: "o" (select, from Keys.kvx) opens its full list and
 # then plays its first song; on the main screen "o" would do nothing.
+handled_before=$(handled_count)
 send_key o
-sleep 3  # the wipe, four times slower: the full list is in front after it
+# Its transition, four times slower, ends with the full list in front.
+opened() { (($(handled_count) > handled_before)); }
+wait_for 30 opened || fail "the full list did not open"
 send_key o
 wait_for 30 playing_only "${songs[0]}" ||
     fail "keys after the start-up did not reach the lists menu opened during it"
