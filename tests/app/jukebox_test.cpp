@@ -17,9 +17,9 @@ using namespace kelvorn;
 
 namespace {
 
-// A working folder whose music folder holds b.mp3 and A.mp3, without animation and with
-// the normal volume at 35. While it lives, the single-instance socket and lock are made
-// in a private temporary folder.
+// A working folder whose music folder holds b.mp3 and A.mp3, with the animation off, the
+// mouse shown, "w" and "s" as up and down keys and the normal volume at 35. While it
+// lives, the single-instance socket and lock are made in a private temporary folder.
 struct StartRig {
     QTemporaryDir work, tmp;
     const std::string dir = work.path().toStdString();
@@ -31,7 +31,9 @@ struct StartRig {
         QDir(work.path()).mkdir("music");
         for (const char* song : {"b.mp3", "A.mp3"}) writeFileAtomic(dir + "/music/" + song, "");
         writeLinesAtomic(dir + "/Mp3Path.kvx", {dir + "/music/"});
-        writeLinesAtomic(dir + "/GFXSpeed.kvx", {"-1"});
+        writeLinesAtomic(dir + "/gfxspeed.kvx", {"-1"});  // the start settings, named in any case
+        writeLinesAtomic(dir + "/keys.KVX", {"w", "s"});
+        writeLinesAtomic(dir + "/Mouse.kvx", {"1"});
         writeLinesAtomic(dir + "/Settings.kvx", {"07:00:00", "0", "0", " 35 ", " 60 ", " 20 "});
         qputenv("TMPDIR", QFile::encodeName(tmp.path()));
     }
@@ -50,10 +52,7 @@ struct StartRig {
 
 }  // namespace
 
-// Without a cache the music folder is scanned and the cache written, sorted, with CR LF;
-// a cache that is there is read instead (its songs are not the folder's, nor sorted) and
-// rewritten with the same lines. Either way the settings are read before the first
-// volume is set, so the start-up plays at the normal volume.
+// A cache that is there is read, not scanned: its songs are not the folder's, nor sorted.
 TEST(JukeboxStart, ScansWithoutACacheReadsAndRewritesOneAndSetsTheNormalVolume) {
     const struct { const char* cache; const char* written; } cases[] = {
         {nullptr, "A.mp3\r\nb.mp3\r\n"},
@@ -64,16 +63,17 @@ TEST(JukeboxStart, ScansWithoutACacheReadsAndRewritesOneAndSetsTheNormalVolume) 
         StartRig rig;
         if (c.cache) writeFileAtomic(rig.dir + "/CashList.kvx", c.cache);
         ASSERT_TRUE(rig.start());
+        const KelvornSERVICE& state = rig.jukebox->state();
         EXPECT_EQ(rig.cache(), c.written);
-        EXPECT_EQ(rig.jukebox->state().ArchiveCount, 1);
-        EXPECT_EQ(rig.jukebox->state().VolumeSet, 35);
+        EXPECT_EQ(state.ArchiveCount, 1);
+        EXPECT_TRUE(state.VolumeSet == 35 && state.GFXSpeed == -1 && state.MouseOn);
+        EXPECT_EQ(state.KeyUp + state.KeyDown, "ws");
         EXPECT_FALSE(rig.jukebox->mainScreen().noticeVisible());
     }
 }
 
-// A cache that cannot be read (a folder of that name) is never replaced. The start-up
-// scans the music folder instead and says NOT SAVED; with the music folder away too,
-// the archive stays empty and no write is even tried.
+// A folder in the cache's place is no cache: the start-up scans, and the failed write
+// says NOT SAVED; with the music folder away too, no write is even tried.
 TEST(JukeboxStart, AnUnreadableCacheIsNotWrittenBack) {
     for (const bool musicThere : {true, false}) {
         SCOPED_TRACE(musicThere ? "music folder there" : "music folder away");

@@ -32,7 +32,6 @@ struct RecordingBlack : BlackScreen {
     void ClearDrawing() override { calls.push_back("clear"); }
 };
 
-// Volumes: normal 80, alarm 40, sleep 20.
 struct AlarmRig : CoreRig {
     QTemporaryDir music;
     RecordingBlack black;
@@ -93,8 +92,7 @@ TEST(AlarmTime, FallsDueOnItsTextOrASecondPassedShortlyBefore) {
     }
 }
 
-// The alarm ends a running sleep timer and plays the alarm list at the alarm volume (a
-// hand-edited one at most at 100 %); shuffled, from Int(0.9 * 2 + 0.5) = the third song.
+// A hand-edited alarm volume plays at most at 100 %; shuffled, Int(0.9 * 2 + 0.5) picks c.
 TEST(Alarm, EndsTheSleepTimerAndPlaysTheAlarmListAtTheAlarmVolume) {
     const struct { bool shuffle; int volume; double gain; const char* song; } cases[] = {
         {false, 40, 40, "a.mp3"}, {true, 250, 100, "c.mp3"}};
@@ -118,8 +116,8 @@ TEST(Alarm, EndsTheSleepTimerAndPlaysTheAlarmListAtTheAlarmVolume) {
     }
 }
 
-// An armed alarm always makes sound: a missing or empty alarm list, or one naming no
-// file that is there or that opens, gives the archive; no archive gives the tone.
+// An alarm list that is missing, empty, or names no file that is there or opens gives the
+// archive; no archive gives the tone.
 TEST(Alarm, WithoutAPlayableListTheArchivePlaysAndWithoutThatATone) {
     enum List { Missing, Empty, Absent, Unplayable };
     for (const List list : {Missing, Empty, Absent, Unplayable})
@@ -189,8 +187,8 @@ TEST(Sleep, ThirteenPressesCancelAndAFinishedTimerStopsEverything) {
     EXPECT_EQ(rig.black.calls, (Calls{"show", "stopLines", "clear", "SLEEP"}));
 }
 
-// The alarm falls due in the second the sleep timer ends; ticks delivered while the
-// sleep end lets events run must not start it early, so it plays after the sleep end.
+// The alarm falls due as the sleep timer ends: ticks delivered during the sleep end must
+// not start it early, inside the sleep end that would then silence it.
 TEST(ClockTick, TickArrivingMidSequenceReturnsAtOnce) {
     AlarmRig rig;
     rig.alarmList({"a.mp3"});
@@ -206,11 +204,10 @@ TEST(ClockTick, TickArrivingMidSequenceReturnsAtOnce) {
     EXPECT_TRUE(nested > 0 && rig.hides() == 1 && rig.svc.PlayOn && rig.gainIs(40));
 }
 
-// A month of clock ticks up to 5 s late, in a zone that switches to summer time at 02:00
-// on day 10 and back at 03:00 on day 20, with the alarm at 02:30 (the hour skipped in
-// spring and repeated in autumn). Each day the user snoozes at 01:55, at 02:55 and a
-// minute after the alarm, and starts the sleep timer at 02:45, some across a switch.
-// The alarm starts once a day; every snooze and sleep ends within one tick of its time.
+// Ticks up to 5 s late for a month in a zone that switches to summer time at 02:00 on
+// day 10 and back at 03:00 on day 20; the alarm at 02:30, snoozes at 01:55, 02:55 and a
+// minute after the alarm, the sleep timer at 02:45. The alarm starts once a day, and
+// every snooze and sleep ends within one tick of its time.
 TEST(ClockTick, AMonthOfLateTicksAcrossBothDaylightSavingSwitches) {
     AlarmRig rig;
     rig.alarmList({"a.mp3"});

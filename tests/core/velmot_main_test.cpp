@@ -32,7 +32,6 @@ void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier
 
 }  // namespace
 
-// A key text from the remote reaches the focused widget as the key a screen reads.
 TEST(TypeKey, TheFocusedWidgetOrElseTheActiveWindowReadsTheKey) {
     KeyRecorder window;
     auto* field = new KeyRecorder(&window);
@@ -50,8 +49,6 @@ TEST(TypeKey, TheFocusedWidgetOrElseTheActiveWindowReadsTheKey) {
     EXPECT_EQ(window.presses, (std::vector<Press>{{Qt::Key_C, "c"}}));
 }
 
-// The first match in the table wins (a setting equal to a digit: see the lists menu).
-// Arrows type the up and down keys' first characters, on the keypad too, not with Ctrl.
 TEST(MainKeys, TableOrderDecidesWhenKeysCoincideAndArrowsNeedNoModifiers) {
     KelvornSERVICE svc;
     svc.KeyDown = svc.KeyUp;  // the same character always moves up
