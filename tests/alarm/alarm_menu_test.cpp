@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <utility>
 
 #include "alarm/alarm_settings.h"

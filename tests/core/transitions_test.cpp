@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/menu_screen.h"
-#include "core/widgets.h"
 #include "fakes/core_test_rig.h"
 
 using namespace kelvorn;
