@@ -1,10 +1,13 @@
+// The playback engine on a fake player, and the song name it shows.
 #include "core/playback_engine.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <QCoreApplication>
 
+#include "core/display_name.h"
 #include "fakes/core_test_rig.h"
+#include "fakes/wait_for.h"
 
 using namespace kelvorn;
 
@@ -15,8 +18,7 @@ struct EngineTest : ::testing::Test {
     PlaybackEngine& engine = rig.main->engine();
     void play(int pos) {
         rig.svc.SongPos = static_cast<int16_t>(pos);
-        rig.svc.NewSong = true;
-        rig.svc.PlayOn = true;
+        rig.svc.NewSong = rig.svc.PlayOn = true;
         engine.tick();
     }
     void finish() {
@@ -27,47 +29,62 @@ struct EngineTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(EngineTest, PlaysTheRequestedSongAndWrapsBothWays) {
+TEST(DisplayName, SplitsAtTheFirstDashAndCutDropsFolderAndExtensionButNeverTooMuch) {
+    const struct { const char *name, *artistAndTitle; } cases[] = {
+        {"Band - Song", "Band|Song"}, {"Band--Song", "Band|Song"}, {"A-B - Song", "A|B - Song"},
+        {"Intro", "Intro|Intro"},     {"-", "|"},                  {"", "|"},
+        {"Band - - Song", "Band| Song"},  // one dash dropped, the blank after it stays
+    };
+    for (const auto& c : cases) {
+        const DisplayName d = splitDisplayName(c.name);
+        EXPECT_EQ(d.artist + "|" + d.title, c.artistAndTitle) << c.name;
+    }
+    std::string tmp = "before";
+    cutDisplayName("/music/Band - Song.mp3", 7, tmp);
+    EXPECT_EQ(tmp, "Band - Song");
+    cutDisplayName("/music/abc", 7, tmp);  // shorter than an extension: kept whole
+    EXPECT_EQ(tmp, "abc");
+    cutDisplayName("/mu", 7, tmp);  // shorter than the folder: the scratch text stays
+    EXPECT_EQ(tmp, "abc");
+}
+
+TEST_F(EngineTest, PlaysTheRequestedSongWrapsBothWaysAndPassesAMissingFileAtOnce) {
     rig.setArchive({"A - One.mp3", "B - Two.mp3", "c.mp3"});
     play(1);
-    EXPECT_EQ(rig.lastOpened(), "/music/B - Two.mp3");
-    EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
-    EXPECT_FALSE(rig.svc.NewSong);
+    EXPECT_TRUE(rig.lastOpened() == "/music/B - Two.mp3" && rig.player.playState() == MediaPlayer::Playing);
     EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::Song) + rig.main->shown(VelmotMAIN::Field::Artist), "TwoB");
     finish();
     finish();  // past the last entry
-    EXPECT_EQ(rig.svc.SongPos, 0);
     EXPECT_EQ(rig.lastOpened(), "/music/A - One.mp3");
     play(-1);  // "previous" from the first entry
     EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
     play(3);  // skip past the end
     EXPECT_EQ(rig.svc.SongPos, 0);
+    rig.player.markMissing("/music/B - Two.mp3");
+    const long passes = rig.pump.passes;
+    play(1);  // the wait for the file ends early, and the next one plays in the same tick
+    EXPECT_TRUE(rig.lastOpened() == "/music/c.mp3" && rig.player.playState() == MediaPlayer::Playing);
+    EXPECT_LT(rig.pump.passes - passes, 10);
 }
 
-TEST_F(EngineTest, PausedSongStaysPausedAndStoppedEngineDoesNothing) {
+// An end starts the next song at once, without the playback tick (the rig's timers are off).
+TEST_F(EngineTest, AnEndStartsTheNextSongAtOnceUnlessPlaybackIsNotWanted) {
     rig.setArchive({"a.mp3", "b.mp3"});
     play(0);
     rig.player.pause();
-    const size_t opens = rig.player.opens.size();
     for (int i = 0; i < 5; ++i) engine.tick();
     EXPECT_EQ(rig.player.playState(), MediaPlayer::Paused);
+    rig.player.play();
+    rig.player.finishSong();
+    EXPECT_TRUE(waitFor([&] { return rig.lastOpened() == "/music/b.mp3"; }, 2000));
+    EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
     rig.svc.PlayOn = false;
     finish();
-    EXPECT_EQ(rig.player.opens.size(), opens);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.player.opens.size(), 2u);
 }
 
-TEST_F(EngineTest, MissingFileMovesOnWithinTheSameTick) {
-    rig.setArchive({"a.mp3", "gone.mp3", "c.mp3"});
-    rig.player.markMissing("/music/gone.mp3");
-    play(1);
-    EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
-    EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
-    EXPECT_LT(rig.pump.passes, 10);  // the wait for a failed open ends early
-
-}
-
-// Slot 0 of an emptied list still holds a removed entry's text: nothing may open it. A
-// list of which a whole pass fails is reported, so the alarm can try something else.
+// Slot 0 of an emptied list still holds a removed entry's text: nothing may open it.
 TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     int reports = 0;
     engine.nothingPlayable = [&] { ++reports; };
@@ -79,18 +96,14 @@ TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     play(0);  // the request ends what played before
     EXPECT_EQ(rig.player.playState(), MediaPlayer::Stopped);
     finish();
-    EXPECT_EQ(rig.player.opens.size(), 1u);
-    EXPECT_EQ(reports, 2);
-    EXPECT_FALSE(rig.svc.NewSong);
-
+    EXPECT_TRUE(rig.player.opens.size() == 1 && reports == 2 && !rig.svc.NewSong);
     rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
     rig.svc.ListMode = false;
     rig.player.failOpen("/music/");
     play(0);  // a and b in this tick
     EXPECT_EQ(reports, 2);
     engine.tick();  // c
-    EXPECT_EQ(reports, 3);
-    EXPECT_EQ(rig.player.opens.size(), 4u);
+    EXPECT_TRUE(reports == 3 && rig.player.opens.size() == 4);
     // Then at most one try a second, unless a song is asked for; STOP ends the trying.
     for (int i = 0; i < 9; ++i, rig.clock.advance(0.1)) engine.tick();
     EXPECT_EQ(rig.player.opens.size(), 4u);
@@ -104,16 +117,11 @@ TEST_F(EngineTest, EmptyListOpensNothingAndAWholePassOfFailuresIsReported) {
     EXPECT_FALSE(rig.svc.PlayOn);
 }
 
-TEST_F(EngineTest, ShuffleDrawGivesTheEndsHalfWeight) {
-    // With N = 2: Int(rnd * 2 + 0.5) is 0 below 0.25, 1 up to 0.75, 2 above.
-    std::map<int, int> hits;
-    for (int i = 0; i < 1000; ++i) hits[shuffleDraw((i + 0.5) / 1000.0, 2)]++;
-    EXPECT_EQ(hits, (std::map<int, int>{{0, 250}, {1, 500}, {2, 250}}));
-    EXPECT_EQ(shuffleDraw(0.9999, 0), 0);
-    EXPECT_EQ(skipDraw(0.9999, 2), 1);  // a skip never draws the last entry
-}
-
-TEST_F(EngineTest, ListModeShufflesOverTheCustomList) {
+TEST_F(EngineTest, ShuffleGivesTheEndsHalfWeightAndASkipNeverDrawsTheLast) {
+    EXPECT_EQ(shuffleDraw(0.2499, 2), 0);
+    EXPECT_EQ(shuffleDraw(0.25, 2), 1);
+    EXPECT_EQ(shuffleDraw(0.75, 2), 2);
+    EXPECT_EQ(skipDraw(0.9999, 2), 1);
     rig.setArchive({"a.mp3"});
     rig.svc.CustomSongs = {"x.mp3", "y.mp3", "z.mp3"};
     rig.svc.CustomCount = 2;
@@ -128,7 +136,6 @@ TEST_F(EngineTest, ListModeShufflesOverTheCustomList) {
 TEST_F(EngineTest, KeysDuringTheOpenWaitAreSeenAfterIt) {
     rig.setArchive({"a.mp3", "b.mp3"});
     rig.player.failNextOpen();
-    // A re-entrant tick during the wait does nothing; a skip request is kept for later.
     rig.pump.onPass = [&] {
         engine.tick();
         rig.svc.NewSong = true;

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 
 using namespace kelvorn;
@@ -39,19 +36,4 @@ TEST(SettingsFiles, MouseWantsExactlyOneAndSpeedOutOfRangeGivesOne) {
         {{"0.01"}, 0.25}, {{"0.00000000000000001"}, 0.25}, {{"0.3"}, 0.3},  // at most four times slower
     };
     for (const auto& c : speeds) EXPECT_EQ(gfxSpeedFrom(c.lines), c.speed) << c.speed;
-}
-
-TEST(StartSettings, FilesAreFoundWithoutRegardToCase) {
-    QTemporaryDir dir;
-    const std::string d = dir.path().toStdString();
-    ASSERT_TRUE(writeLinesAtomic(d + "/keys.KVX", {"w", "s"}));
-    ASSERT_TRUE(writeLinesAtomic(d + "/Mouse.kvx", {"1"}));
-    ASSERT_TRUE(writeLinesAtomic(d + "/gfxspeed.kvx", {"-1"}));
-    KelvornSERVICE svc;
-    svc.BackCount = 2;
-    readStartSettings(svc, d);
-    EXPECT_EQ(svc.KeyUp + svc.KeyDown, "ws");
-    EXPECT_TRUE(svc.MouseOn);
-    EXPECT_EQ(svc.GFXSpeed, -1);
-    EXPECT_EQ(svc.BackCount, 0);
 }
