@@ -1,5 +1,5 @@
 // The libmpv player on real, freshly made songs: the end of a song, failures, pause and
-// seek, and paths that must stay local files.
+// seek, paths that must stay local files, and players destroyed at any moment.
 #include "platform/mpv_player.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +151,27 @@ TEST_F(MpvPlayerTest, ToneNeedsNoFileAndTheSilentOutputIsNeverKept) {
     ASSERT_TRUE(opened(player, path("short.mp3")));  // the next open ends it
     EXPECT_TRUE(playsToEnd(player));
     EXPECT_NE(player.pinnedAudioOutput(), "null");
+}
+
+// A player may go at any moment: before its core was ever made, with the core idle, while
+// a song loads or plays. Nothing its core still had queued may reach it afterwards, and
+// another player plays on meanwhile.
+TEST_F(MpvPlayerTest, PlayerDestroyedAtAnyMomentLeavesNothingBehind) {
+    ASSERT_TRUE(playsPast(player, "long.mp3", 0));
+    for (const std::string moment : {"never used", "core made", "loading", "playing"}) {
+        SCOPED_TRACE(moment);
+        auto gone = std::make_unique<MpvPlayer>();
+        if (moment == "core made") {
+            EXPECT_TRUE(gone->prepare());
+        } else if (moment == "loading") {
+            gone->open(path("short.mp3"));
+        } else if (moment == "playing") {
+            ASSERT_TRUE(playsPast(*gone, "short.mp3", 0.1));
+        }
+        gone.reset();
+    }
+    ASSERT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }));  // the queued events run
+    EXPECT_TRUE(!player.openFailed() && player.errorLogCount() == 0);
 }
 
 }  // namespace
