@@ -33,10 +33,10 @@ TEST(WaveVolume, ChannelFiguresStayInSixteenBits) {
 TEST(FixedSequenceRandom, SameSequenceEveryStartAndInRange) {
     FixedSequenceRandom a, b;
     double sum = 0;
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 10000; ++i) {
         const double x = a.rnd();
         ASSERT_TRUE(x == b.rnd() && x >= 0.0 && x < 1.0) << i << ": " << x;
         sum += x;
     }
-    EXPECT_NEAR(sum / 1000, 0.5, 0.05);
+    EXPECT_NEAR(sum / 10000, 0.5, 0.02);
 }
