@@ -16,8 +16,6 @@ public:
     // Run on each pass / yield, after counting: lets a test change things mid-wait.
     std::function<void()> onPass;
     std::function<void()> onYield;
-    // Also run the pending Qt events (queued signals, zero timers) on each pass and yield.
-    bool runQtEvents = false;
 };
 
 }  // namespace kelvorn

@@ -33,7 +33,6 @@ void FakePlayer::pause() {
 }
 
 void FakePlayer::stop() {
-    ++stops;
     position_ = 0;
     setStates(Closed, Stopped, openFailed_);
 }

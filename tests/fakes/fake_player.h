@@ -41,7 +41,6 @@ public:
     std::vector<double> seeks;       // every setPosition value
     int plays = 0;
     int pauses = 0;
-    int stops = 0;
     int tones = 0;
     double gain = 1.0;
 

@@ -22,8 +22,7 @@ TEST(TimeText, SecondsAndFractionsOfTheDayWrapAtMidnight) {
 
 TEST(WaveVolume, ChannelFiguresStayInSixteenBits) {
     const struct { double percent; uint16_t value; } cases[] = {
-        {100, 65025}, {50, 32512} /* 32512.5 rounds to even */, {40, 26010}, {0, 0}, {5, 3251},
-        {150, 65535}, {-20, 0}, {NAN, 0},
+        {100, 65025}, {50, 32512} /* 32512.5 rounds to even */, {0, 0}, {150, 65535}, {-20, 0}, {NAN, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(waveChannelValue(c.percent), c.value) << c.percent;

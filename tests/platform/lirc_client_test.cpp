@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "fakes/wait_for.h"
@@ -37,11 +38,14 @@ TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
     QString typed;
     QObject::connect(&lirc, &LircClient::keyPressed, [&](const QString& text) { typed += text; });
 
+    int attempts = 0;  // the client's retries, seen on its retry timer
+    QObject::connect(lirc.findChild<QTimer*>(), &QTimer::timeout, [&] { ++attempts; });
     QLocalServer daemon;
     QLocalSocket* peer = nullptr;
     auto daemonStarts = [&] {
-        waitFor([] { return false; }, 150);  // the client tries meanwhile, without a daemon
-        return daemon.listen(path) && waitFor([&] { return (peer = daemon.nextPendingConnection()); }, 2000);
+        const int before = attempts;  // the client tries again meanwhile, without a daemon
+        return waitFor([&] { return attempts > before + 1; }, 2000) && daemon.listen(path) &&
+               waitFor([&] { return (peer = daemon.nextPendingConnection()); }, 2000);
     };
     auto sends = [&](const QByteArray& bytes, const QString& typedAfter) {
         peer->write(bytes);

@@ -1,7 +1,10 @@
 // One instance per user: a later start raises the first and ends, also when both
-// start at the same moment; a stop signal becomes an exit request.
+// start at the same moment or a crashed one left its socket; a stop signal becomes an
+// exit request.
 #include "platform/single_instance.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -16,23 +19,44 @@
 
 using namespace kelvorn;
 
-TEST(SingleInstance, SecondClaimRaisesFirstAndReleaseLetsANewOneIn) {
-    const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
-    SingleInstance first(name);
+namespace {
+
+QString uniqueName() { return "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128); }
+
+// `first` claims `name` and listens: a later start of the same name ends and raises it, once.
+bool claimsAndIsRaisedByALaterStart(SingleInstance& first, const QString& name) {
     int raised = 0;
-    QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
-    ASSERT_TRUE(first.claim());
-    EXPECT_FALSE(SingleInstance(name).claim());
-    ASSERT_TRUE(waitFor([&] { return raised > 0; }, 3000));
-    EXPECT_EQ(raised, 1);
+    QObject counter;
+    QObject::connect(&first, &SingleInstance::raiseRequested, &counter, [&] { ++raised; });
+    return first.claim() && !SingleInstance(name).claim() && waitFor([&] { return raised > 0; }, 3000) &&
+           raised == 1;
+}
+
+}  // namespace
+
+TEST(SingleInstance, SecondClaimRaisesFirstAndReleaseLetsANewOneIn) {
+    const QString name = uniqueName();
+    SingleInstance first(name);
+    EXPECT_TRUE(claimsAndIsRaisedByALaterStart(first, name));
     first.release();
-    EXPECT_TRUE(SingleInstance(name).claim());
+    SingleInstance next(name);
+    EXPECT_TRUE(claimsAndIsRaisedByALaterStart(next, name));
+}
+
+// A crash leaves the socket's name behind: nobody listens there and no lock is held.
+TEST(SingleInstance, SocketLeftByACrashedInstanceDoesNotStopTheNextStart) {
+    const QString name = uniqueName();
+    QFile left(QDir::tempPath() + "/" + name);
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+    SingleInstance next(name);
+    EXPECT_TRUE(claimsAndIsRaisedByALaterStart(next, name));
 }
 
 // The first start holds the lock but does not listen yet: the second must neither take
 // over nor remove a socket, but wait and ask the first to come to the front.
 TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListens) {
-    const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
+    const QString name = uniqueName();
     QLockFile starting(SingleInstance::lockPath(name));
     ASSERT_TRUE(starting.tryLock(0));
     QByteArray request;

@@ -23,9 +23,10 @@ namespace {
 // A two-second test picture with a tone, H.264 where the encoder exists, else MPEG-4.
 bool makeVideo(const QString& path) {
     for (const char* codec : {"libx264", "mpeg4"}) {
-        if (QProcess::execute("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=duration=2:size=320x240:rate=25",
-                                         "-f", "lavfi", "-i", "sine=duration=2", "-shortest", "-c:v", codec,
-                                         "-pix_fmt", "yuv420p", "-c:a", "aac", path}) == 0)
+        if (QProcess::execute("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                         "testsrc=duration=2:size=320x240:rate=25", "-f", "lavfi", "-i",
+                                         "sine=duration=2", "-shortest", "-c:v", codec, "-pix_fmt", "yuv420p",
+                                         "-c:a", "aac", path}) == 0)
             return true;
     }
     return false;
