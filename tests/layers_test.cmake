@@ -1,7 +1,6 @@
 # Fails when a source file includes a header from a folder above its own: each folder
 # may use only those below it, and menus, lists and alarm do not use each other.
 # Usage: cmake -DSOURCE_DIR=<src folder> -P layers_test.cmake
-set(order platform state library core menus lists alarm app)
 set(rank_platform 0)
 set(rank_state 1)
 set(rank_library 2)

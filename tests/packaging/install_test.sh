@@ -8,19 +8,13 @@
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
 
-if (($# != 3)); then
-    echo "usage: $0 <cmake> <cpack> <build dir>" >&2
-    exit 2
-fi
+(($# == 3)) || { echo "usage: $0 <cmake> <cpack> <build dir>" >&2; exit 2; }
 cmake=$1 cpack=$2 build=$(realpath "$3")
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 pass() { echo "PASS: $*"; }
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+fail() { echo "FAIL: $*"; exit 1; }
 has_line() { grep -qxF -- "$2" "$1" || fail "${1##*/} lacks the line: $2"; }
 
 # --- cmake --install ----------------------------------------------------------------
@@ -79,16 +73,13 @@ fi
 
 # --- the Debian package -------------------------------------------------------------
 for tool in dpkg-deb dpkg-shlibdeps; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
+    command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack"; }
 debs=("$work/deb/kelvorn_"*"_$(dpkg --print-architecture).deb")
-[[ ${#debs[@]} == 1 && -f ${debs[0]} ]] || fail "no one kelvorn_<version>_<arch>.deb: $(ls "$work/deb")"
 deb=${debs[0]}
+[[ ${#debs[@]} == 1 && -f $deb ]] || fail "no one kelvorn_<version>_<arch>.deb: $(ls "$work/deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libmpv2 fonts-liberation libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 \
     libqt6openglwidgets6 libqt6dbus6; do
