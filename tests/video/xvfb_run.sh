@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs a test program in a private Xvfb display on Qt's xcb platform.
-# Usage: xvfb_run.sh <test program> [arguments]
+# Runs a test program (with its arguments) in a private Xvfb display on Qt's xcb platform.
 # Exit codes: the program's own, or 77 (skip) when Xvfb is not installed.
 set -uo pipefail
 
@@ -10,19 +9,16 @@ if ! command -v Xvfb >/dev/null 2>&1; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-xvfb.XXXXXX")
-xvfb_pid=""
+Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset \
+    3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
 cleanup() {
-    if [[ -n $xvfb_pid ]]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset \
-    3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
 for _ in $(seq 100); do
     [[ -s $work/display ]] && break
     sleep 0.1
