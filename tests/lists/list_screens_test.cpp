@@ -1,10 +1,13 @@
+// The list screens on the fakes: paging, the highlight, the letter jumps and what select
+// does; the video list's playback loop, the intro and the sleep end's video steps.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
@@ -14,6 +17,8 @@
 #include "lists/full_list.h"
 #include "lists/play_list.h"
 #include "lists/tmp_list.h"
+#include "lists/video_form.h"
+#include "lists/video_list_form.h"
 
 using namespace kelvorn;
 
@@ -65,154 +70,128 @@ std::string where(const ListBrowser& list) {
     return std::to_string(list.AktListPos) + "+" + std::to_string(list.aktbutt) + " lit " + lit;
 }
 
-void press(QWidget* w, Qt::MouseButton button) {
-    QMouseEvent ev(QEvent::MouseButtonPress, QPointF(4, 4), w->mapToGlobal(QPointF(4, 4)), button, button,
-                   Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &ev);
-}
+// The video screen and the video list over `videos` entries "Video i" / "clips/vi.mp4",
+// with or without a video player.
+struct VideoRig : CoreRig {
+    VideoForm* form;  // owned by the stage, as on the real one
+    VideoListForm* list;
+
+    explicit VideoRig(int videos, bool withPlayer = true) {
+        if (!withPlayer) services.VideoPlayer = nullptr;
+        svc.GFXSpeed = -1;  // no build-up steps when the sleep end shows the main screen
+        for (int i = 0; i < videos; ++i) {
+            storeEntry(svc.VideoName, i, "Video " + std::to_string(i), kVideoSlots);
+            storeEntry(svc.VideoFile, i, file(i), kVideoSlots);
+        }
+        svc.VideoCount = static_cast<int16_t>(videos - 1);
+        form = new VideoForm(&stage, services);
+        list = new VideoListForm(&stage, services, *transitions, *form);
+        main->alarmClock().stopVideo = [this] { stopVideoForSleep(services, *form); };
+    }
+    static std::string file(int i) { return "clips/v" + std::to_string(i) + ".mp4"; }
+    // Runs `step` on every pass made while a video plays; a loop that never ends fails.
+    void whilePlaying(std::function<void()> step) {
+        pump.onPass = [this, step] {
+            if (video.playState() == MediaPlayer::Playing) step();
+            if (pump.passes < 2'000'000) return;
+            svc.VideoPlaying = false;
+            ADD_FAILURE() << "the video loop did not end";
+        };
+    }
+    // The state every ended loop leaves.
+    void expectLoopEnded() const {
+        EXPECT_FALSE(svc.VideoPlaying || svc.VideoMode || !form->isHidden());
+        EXPECT_EQ(video.playState(), MediaPlayer::Stopped);
+    }
+};
 
 }  // namespace
 
 // Paging ("8" "2" "9" "3"), the highlight at the ends and the letter jumps ("1" "7"),
 // each from a fresh screen: the page, the highlight and the first and last line after.
 TEST(ListBrowser, KeysPageAndMoveTheHighlightInsideTheList) {
-    const SongList abc = {"Abba.mp3", "abc.mp3", "Beat.mp3", "bird.mp3", "Cold.mp3", "Dance.mp3"};
-    const std::string down12(12, 'a');
-    const struct { SongList archive, custom; std::string keys; const char* where; const char* ends; } cases[] = {
-        {numbered(26, "s"), {}, "88", "20+0 lit 0", "s20,"},
-        {numbered(26, "s"), {}, "888", "25+0 lit 0", "s25,"},  // the last entry alone
-        {numbered(26, "s"), {}, "8882", "15+0 lit 0", "s15,s24"},
-        {numbered(26, "s"), {}, "9", "16+0 lit 0", "s16,s25"},
-        {numbered(26, "s"), {}, "a93", "0+1 lit 1", "s0,s9"},  // paging never moves the highlight
-        {numbered(26, "s"), {}, "2", "0+0 lit 0", "s0,s9"},
-        {numbered(3, "a"), {}, down12, "0+9 lit 9", "a0,"},  // onto the empty lines
-        {numbered(3, "a"), {}, down12 + std::string(12, 'q'), "0+0 lit 0", "a0,"},
-        // The custom list's highlight stops on its last entry; up scrolls at the top line.
-        {{}, numbered(6, "c"), "aaaaaaaaa8", "5+5 lit 5", "c5,"},
-        {{}, numbered(6, "c"), "aaaaaaaaa8qqqqqqqaaaaaaaaa", "3+5 lit 5", "c3,"},
-        // From bird back to the A group and on to the C group, whatever the case; with five
-        // entries the C group lies on the last page, which then starts at the top.
-        {abc, {}, "aaa1", "0+0 lit 0", "Abba,"},
-        {abc, {}, "aaa7", "4+0 lit 0", "Cold,"},
-        {SongList(abc.begin(), abc.begin() + 5), {}, "aaa7", "0+0 lit 0", "Abba,"},
+    const SongList s26 = numbered(26, "s"), full = numbered(32768, ""),
+                   abc = {"Abba.mp3", "abc.mp3", "Beat.mp3", "bird.mp3", "Cold.mp3", "D.mp3"};
+    const std::tuple<SongList, SongList, std::string, const char*> cases[] = {
+        {s26, {}, "8882", "15+0 lit 0 s15,s24"},  // the third page down shows the last entry alone
+        {s26, {}, "qa932", "0+1 lit 1 s0,s9"},    // paging never moves the highlight
+        // The last page of a full archive ends at the top of the 16-bit range.
+        {full, {}, "92" + std::string(20, 'a'), "32758+9 lit 9 32758,32767"},
+        {full, {}, "988", "32767+0 lit 0 32767,"},
+        {s26, {}, "88aaaaaaa1", "0+0 lit 0 s0,s9"},                     // from a line past the end
+        {s26, {}, "88aaaaaaa7", "16+0 lit 0 s16,s25"},                  // to the last page
+        {numbered(3, "a"), {}, std::string(12, 'a'), "0+9 lit 9 a0,"},  // onto the empty lines
+        // The custom list's highlight stops on the line numbered by its highest index; up scrolls.
+        {{}, numbered(6, "c"), "aaaaaaaaa8qqqqqqqaaaaaaaaa", "3+5 lit 5 c3,"},
+        // From bird to the A and C groups, whatever the case; the last page may start at the top.
+        {abc, {}, "aaa1", "0+0 lit 0 Abba,"},
+        {abc, {}, "aaa7", "4+0 lit 0 Cold,"},
+        {SongList(abc.begin(), abc.begin() + 5), {}, "aaa7", "0+0 lit 0 Abba,"},
+        {{}, {}, "1793", "0+0 lit 0 ,"},
     };
-    for (const auto& c : cases) {
-        ListRig rig(c.archive, c.custom);
-        ListBrowser& list = c.archive.empty() ? static_cast<ListBrowser&>(*rig.custom) : *rig.full;
-        keys(list, c.keys);
-        EXPECT_EQ(where(list) + " " + lines(list)[0] + "," + lines(list)[9], std::string(c.where) + " " + c.ends)
-            << c.archive.size() << " entries, keys " << c.keys;
+    for (const auto& [archive, custom, typed, after] : cases) {
+        ListRig rig(archive, custom);
+        ListBrowser& list = custom.empty() ? static_cast<ListBrowser&>(*rig.full) : *rig.custom;
+        keys(list, typed);
+        EXPECT_EQ(where(list) + " " + lines(list)[0] + "," + lines(list)[9], after) << archive.size() << " " << typed;
     }
-    ListRig rig(numbered(26, "s"));
-    emit rig.full->Label2->clicked();  // the click strips page like "8" and "2"
-    EXPECT_EQ(rig.full->AktListPos, 10);
-    emit rig.full->Label1->clicked();
-    EXPECT_EQ(where(*rig.full), "0+0 lit 0");
 }
 
-TEST(ListBrowser, EmptyListsAndEmptyLinesAreInert) {
-    ListRig rig;  // ArchiveCount -1
-    keys(*rig.full, "cx9");
-    press(rig.full->ListLine[0], Qt::LeftButton);
-    press(rig.full->ListLine[0], Qt::RightButton);
-    EXPECT_EQ(where(*rig.full), "0+0 lit 0");
-
-    // Entries shorter than an extension are shown whole; an extension alone is an empty line.
-    ListRig shortNames({"ab", "abc.mp3", ".mp3", "x"});
-    EXPECT_EQ(lines(*shortNames.full), (Texts{"ab", "abc", "", "x", "", "", "", "", "", ""}));
-    keys(*shortNames.full, "aac");
-    for (const ListRig* r : {&rig, &shortNames})  // and no flash either
-        EXPECT_EQ(r->request() + " " + std::to_string(r->pump.passes), "song 0 custom -1 0");
-    keys(*shortNames.full, "qqc");
-    EXPECT_EQ(shortNames.request(), "song 0 new on custom -1");
+TEST(ListBrowser, EmptyLinesAreInertAndBackReturnsToTheMainScreen) {
+    ListRig rig({"ab", ".mp3", "Caf\xE9.mp3"});  // shown whole when shorter than an extension; Latin-1
+    EXPECT_EQ(lines(*rig.full)[0] + "," + lines(*rig.full)[1] + "," + lines(*rig.full)[2], "ab,,Caf\xC3\xA9");
+    keys(*rig.full, "ac9xaac");  // an empty line inside the list and one past its end
+    EXPECT_EQ(rig.request() + " " + std::to_string(rig.pump.passes), "song 0 custom -1 0");  // not even a flash
+    keys(*rig.full, "qqqc");
+    EXPECT_EQ(rig.request(), "song 0 new on custom -1");
+    rig.transitions->open(*rig.main, *rig.full);
+    keys(*rig.full, "#");
+    EXPECT_TRUE(rig.full->isHidden() && !rig.main->MainButt[0]->isHidden());
 }
 
-// "5" skips (only while playing) and "4" goes back a song; the move keys come first in the
-// key table and the select keys after the digits.
-TEST(ListBrowser, PlaybackKeysAndKeysSetToDigitsActWhereTheTablePutsThem) {
-    ListRig rig(numbered(30, "s"));
-    rig.svc.KeyUp = "2";
-    rig.svc.KeyOk = "5";
-    keys(*rig.full, "8aa25");
-    EXPECT_EQ(where(*rig.full) + " " + rig.request(), "10+1 lit 1 song 0 custom -1");
-    rig.svc.PlayOn = true;
-    rig.svc.SongPos = 3;
-    keys(*rig.full, "5");
-    EXPECT_EQ(rig.request(), "song 4 new on custom -1");
-    rig.svc.PlayOn = rig.svc.NewSong = false;
-    keys(*rig.full, "44");
-    EXPECT_EQ(rig.request() + " " + std::to_string(rig.pump.passes), "song 2 new custom -1 0");  // no flash
-}
-
-TEST(FullList, ClickPlaysFromTheArchiveAndSecondSelectStopsAtTheHighestReachableCount) {
+// "5" skips and "4" goes back a song. A click plays what the line stands for, a second
+// select stops at the highest count a list can reach.
+TEST(FullList, KeysAndClicksPlayOrCopyTheArchiveEntryUpToTheHighestReachableCount) {
     ListRig rig(numbered(30, "s"), SongList(32766, "old.mp3"));  // count 32765: two more fit
     FullList& list = *rig.full;
-    keys(list, "8");
+    rig.svc.PlayOn = true;
+    rig.svc.SongPos = 3;
+    keys(list, "8a554");
+    EXPECT_EQ(where(list) + " " + rig.request(), "10+1 lit 1 song 4 new on custom 32765");
     rig.svc.ListMode = true;
-    press(list.ListLine[3], Qt::LeftButton);
+    emit list.ListLine[3]->clicked();
     EXPECT_EQ(rig.request(), "song 13 new on custom 32765");
-    EXPECT_EQ(list.aktbutt, 0);  // the highlight does not follow a click
-    press(list.ListLine[2], Qt::RightButton);
+    emit list.ListLine[2]->rightClicked();
     keys(list, "xx");
-    EXPECT_EQ(rig.svc.CustomCount, 32767);
     EXPECT_EQ(SongList(rig.svc.CustomSongs.begin() + 32765, rig.svc.CustomSongs.end()),
-              (SongList{"old.mp3", "s12.mp3", "s10.mp3"}));
+              (SongList{"old.mp3", "s12.mp3", "s11.mp3"}));
     // The highlight moves during a flash: the flashed line takes its look as it is now.
     rig.pump.passes = 0;
-    rig.pump.onPass = [&] { if (rig.pump.passes == 100) keys(list, "a"); };
-    keys(list, "c");
-    EXPECT_EQ(where(list) + " " + rig.request(), "10+1 lit 1 song 10 new on custom 32767");
+    rig.pump.onPass = [&] {
+        if (rig.pump.passes == 100) keys(list, "a");
+    };
+    emit list.ListLine[1]->clicked();
+    EXPECT_EQ(where(list) + " " + rig.request(), "10+2 lit 2 song 11 new on custom 32767");
 }
 
-TEST(CustomList, RemovalKeepsTheOrderAndLeavesPlaybackAlone) {
+// A removal inside the flash of the last entry's removal leaves the outer one past the end.
+TEST(CustomList, RemovalKeepsTheOrderLeavesPlaybackAloneAndNeverPassesTheEnd) {
     ListRig rig({}, numbered(6, "c"));
     rig.svc.SongPos = 2;
     CustomList& list = *rig.custom;
     keys(list, "aaax");
-    EXPECT_EQ(lines(list), (Texts{"c0", "c1", "c2", "c4", "c5", "", "", "", "", ""}));
-    EXPECT_EQ(where(list) + " " + rig.request(), "0+3 lit 3 song 2 custom 4");  // playback is left alone
-    press(list.ListLine[1], Qt::LeftButton);  // play the list from c1
-    EXPECT_EQ(rig.request(), "song 1 new on list custom 4");
-    for (int i = 0; i < 5; ++i) press(list.ListLine[0], Qt::RightButton);  // down to the last entry, and none
-    EXPECT_EQ(lines(list), Texts(10));
-    EXPECT_EQ(rig.svc.CustomCount, -1);
-}
-
-TEST(CustomList, KeysDuringAFlashNeverRemovePastTheEnd) {
-    ListRig rig({}, numbered(6, "c"));
-    CustomList& list = *rig.custom;
-    keys(list, "aaaaa");  // the last entry, c5
-    rig.pump.onPass = [&] {
-        if (rig.pump.passes == 100) keys(list, "x");  // removes c5 inside the first flash
-    };
-    keys(list, "x");
-    EXPECT_EQ(rig.svc.CustomCount, 4);  // the outer removal found the line past the end
-    EXPECT_EQ(rig.svc.CustomSongs[4], "c4.mp3");
-    EXPECT_EQ(where(list), "0+5 lit 5");
-    // Closing in the middle of a flash: the flash ends and changes nothing more.
-    rig.svc.GFXSpeed = -1;
+    EXPECT_EQ(where(list) + " " + rig.request(), "0+3 lit 3 song 2 custom 4");
+    keys(list, "a");  // c5, the last entry
     rig.pump.passes = 0;
     rig.pump.onPass = [&] {
-        if (rig.pump.passes == 10) keys(list, "#");
+        if (rig.pump.passes == 100) keys(list, "x");
     };
-    keys(list, "qc");
-    EXPECT_TRUE(list.isHidden());
-    EXPECT_EQ(rig.svc.SongPos, 4);
-}
-
-TEST(ListBrowser, BackKeyOrButtonReturnsToTheMainScreenOnceOnly) {
-    ListRig rig(numbered(12, "s"));
-    FullList& list = *rig.full;
-    for (bool button : {false, true}) {
-        rig.pump.onPass = nullptr;
-        rig.transitions->open(*rig.main, list);
-        EXPECT_FALSE(list.isHidden() || list.ListLine[9]->isHidden() || !rig.main->MainButt[0]->isHidden());
-        rig.pump.onPass = [&] { keys(list, "#"); };  // back keys during the wipe change nothing
-        if (button) emit list.frame.MainBack->clicked();
-        else keys(list, "#");
-        EXPECT_TRUE(list.isHidden() && list.ListLine[0]->isHidden()) << button;
-        for (auto* b : rig.main->MainButt) EXPECT_FALSE(b->isHidden()) << button;
-    }
+    keys(list, "x");
+    EXPECT_EQ(lines(list), (Texts{"c0", "c1", "c2", "c4", "", "", "", "", "", ""}));
+    EXPECT_EQ(where(list) + " " + rig.request(), "0+4 lit 4 song 2 custom 3");
+    rig.pump.onPass = nullptr;
+    emit list.ListLine[1]->clicked();  // play the list from c1
+    EXPECT_EQ(rig.request(), "song 1 new on list custom 3");
 }
 
 TEST(TmpList, ResultsStartOnTheFirstAndSelectPlaysOrCopiesTheArchiveEntry) {
@@ -220,67 +199,108 @@ TEST(TmpList, ResultsStartOnTheFirstAndSelectPlaysOrCopiesTheArchiveEntry) {
     for (size_t i : {7u, 40u, 41u}) archive[i] = "Hit " + std::to_string(i) + ".mp3";  // only these hold "HIT"
     ListRig rig(archive);
     TmpList& list = *new TmpList(&rig.stage, rig.services, *rig.transitions);
-    auto search = [&](const char* text) {  // the lists menu's order: search, hide, fill, reveal
+    const auto search = [&](const char* text) {  // as the lists menu does it
         AlphaSearch(rig.svc, text);
-        list.FadeOut();
-        list.FillList();
-        list.FadeIn();
+        rig.transitions->open(*rig.main, list, [&] { list.FillList(); });
     };
     search("SONG");
-    keys(list, "aaqq");  // down to line 2 and back: only the lines passed over lose the dark yellow
-    for (int i = 0; i < kListLines; ++i)
-        EXPECT_EQ(list.lineTextColour(i), i == 0 ? kHighlightText : i <= 2 ? kLineText : kResultText) << i;
-    EXPECT_EQ(where(list), "0+0 lit 0");
     keys(list, "aaa8");
     rig.svc.ListMode = true;
     search("HIT");  // every new search starts on the first result
     EXPECT_EQ(where(list), "0+0 lit 0");
-    keys(list, "aac");  // the third result
-    EXPECT_EQ(rig.request(), "song 41 new on custom -1");
-    keys(list, "x");  // the archive entry, extension included
-    EXPECT_EQ(rig.svc.CustomSongs, SongList{"Hit 41.mp3"});
-
-    // No results; then results left over from a larger archive, and one without an index.
+    keys(list, "aacx");  // the third result, and the archive entry, extension included
+    EXPECT_EQ(rig.request() + " " + rig.svc.CustomSongs[0], "song 41 new on custom 0 Hit 41.mp3");
+    // Results left over from a larger archive, and one without an index: nothing happens.
     rig.svc.PlayOn = false;
-    search("NOTHING");
-    keys(list, "cx");
     rig.svc.TmpSongs = {"Gone.mp3", "Lost.mp3"};
     rig.svc.TmpIdx = {99};
     rig.svc.TmpCount = 1;
     list.FillList();
-    keys(list, "cxac");
+    keys(list, "qqcxac");
     EXPECT_EQ(rig.request(), "song 41 new custom 0");
 }
 
 TEST(PlayList, ListsThePlaylistsAfreshAndLoadsAndPlaysTheChosenOneFromItsStart) {
     ListRig rig;
     QTemporaryDir dir;
-    const std::string music = dir.path().toStdString() + "/music/";
-    std::filesystem::create_directory(music);
-    std::ofstream(dir.path().toStdString() + "/Mp3Path.kvx") << music << "\r\n";
     rig.services.workDir = dir.path().toStdString();
-    PlayList& list = *new PlayList(&rig.stage, rig.services, *rig.transitions);
-    keys(list, "ac");  // an empty folder: nothing to load, no flash
-    emit list.ListLine[0]->rightClicked();
-    EXPECT_EQ(rig.request() + " " + std::to_string(rig.pump.passes) + rig.svc.ListName, "song 0 custom -1 0");
-
+    const std::string music = rig.services.workDir + "/music/";
+    std::filesystem::create_directory(music);
+    std::ofstream(rig.services.workDir + "/Mp3Path.kvx") << music << "\r\n";
     std::ofstream(music + "Party.m3u") << "p1.mp3\r\np2.mp3\r\n";
     std::ofstream(music + "ALARM.m3u") << "a1.mp3\r\n";
-    list.FadeIn();
-    EXPECT_EQ(lines(list), (Texts{"ALARM", "Party", "", "", "", "", "", "", "", ""}));
-    for (bool right : {false, true}) {
-        rig.svc.SongPos = 7;
-        rig.svc.ListMode = rig.svc.NewSong = rig.svc.PlayOn = false;
-        if (right) emit list.ListLine[1]->rightClicked();
-        else emit list.ListLine[1]->clicked();
-        EXPECT_EQ(rig.request() + " " + rig.svc.ListName + " " + entryAt(rig.svc.CustomSongs, 1),
-                  "song 0 new on list custom 1 Party.m3u p2.mp3") << right;
-    }
-    keys(list, "aaaqx");  // down stops on the last playlist; second select loads it too
-    EXPECT_EQ(rig.svc.ListName, "ALARM.m3u");
-    keys(list, "a");
+    PlayList& list = *new PlayList(&rig.stage, rig.services, *rig.transitions);
+    rig.svc.SongPos = 7;
+    emit list.ListLine[1]->rightClicked();  // second select loads too
+    EXPECT_EQ(rig.request() + " " + rig.svc.ListName + " " + entryAt(rig.svc.CustomSongs, 1),
+              "song 0 new on list custom 1 Party.m3u p2.mp3");
     ASSERT_EQ(SavePlaylist(rig.svc, "B"), SaveResult::Saved);
     list.FadeIn();
     EXPECT_EQ(lines(list), (Texts{"ALARM", "B", "Party", "", "", "", "", "", "", ""}));
-    EXPECT_EQ(list.aktbutt, 1);  // the highlight is not reset
+}
+
+// VideoMode keeps the main screen's timer from bringing its window to the front.
+TEST(VideoList, PlaysFromTheChosenVideoOnUntilBackEscapeOrTheSleepEnd) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);  // some platforms give it no text
+    const std::pair<const char*, std::function<void(VideoRig&)>> ways[] = {
+        {"back key", [](VideoRig& r) { r.form->keyTyped("#"); }},
+        {"back key on the picture", [](VideoRig& r) { r.video.pressKey('#'); }},
+        {"escape", [&escape](VideoRig& r) { QCoreApplication::sendEvent(r.form, &escape); }},
+        {"sleep end", [](VideoRig& r) { r.main->Timer1_Timer(); }},
+    };
+    for (const auto& [name, stop] : ways) {
+        SCOPED_TRACE(name);
+        VideoRig rig(2);
+        rig.clock.set(23, 30, 0);
+        rig.type("0");  // a sleep timer of about two hours runs; the clock's next tick ends it
+        rig.clock.set(1, 30, 0);
+        int playing = 0;
+        rig.whilePlaying([&] {
+            EXPECT_TRUE(rig.svc.VideoMode && !rig.form->isHidden());
+            if (++playing == 10) keys(*rig.list, "c");  // no second loop inside the first
+            if (playing == 20) rig.video.finishSong();  // on to the first video
+            if (playing == 50) stop(rig);
+        });
+        keys(*rig.list, "ac");
+        EXPECT_TRUE(playing == 50 || playing == 51) << playing;  // at the latest one pass later
+        EXPECT_EQ(rig.video.opens, (Texts{VideoRig::file(1), VideoRig::file(0)}));
+        rig.expectLoopEnded();
+        EXPECT_EQ(rig.svc.SleepOn, std::string(name) != "sleep end");
+    }
+}
+
+// A name without a file is passed over; with nothing opening the loop paces its attempts.
+TEST(VideoList, WhenNoVideoOpensTheLoopStillEndsOnBackWithoutAPassStorm) {
+    VideoRig broken(3);
+    broken.video.failOpen("clips/");
+    storeEntry(broken.svc.VideoFile, 1, "", kVideoSlots);
+    broken.pump.onPass = [&] {
+        if (broken.pump.passes == 300'000) broken.form->keyTyped("#");
+    };
+    keys(*broken.list, "aac");
+    const Texts& opens = broken.video.opens;
+    ASSERT_GE(opens.size(), 3u);
+    for (size_t i = 0; i < opens.size(); ++i) EXPECT_EQ(opens[i], VideoRig::file(i % 2 == 0 ? 2 : 0)) << i;
+    EXPECT_GE(broken.pump.passes / static_cast<long>(opens.size()), 1000);
+    broken.expectLoopEnded();
+}
+
+// The intro plays to its end, or gives up at once when it does not open; without a
+// player nothing plays at all, neither the intro nor the list.
+TEST(VideoScreen, IntroPlaysToItsEndOrGivesUpAndWithoutAPlayerNothingPlays) {
+    for (bool opens : {true, false}) {
+        VideoRig rig(2);
+        if (!opens) rig.video.failOpen("intro");
+        rig.whilePlaying([&] {
+            if (rig.pump.passes == 100) rig.video.finishSong();
+        });
+        playIntroVideo(rig.services, *rig.form, "intro.avi");
+        EXPECT_TRUE(rig.form->isHidden() && rig.video.plays == (opens ? 1 : 0)) << opens;
+        EXPECT_EQ(rig.pump.passes >= 100, opens);  // a failure ends the wait at once
+    }
+    VideoRig none(2, false);
+    playIntroVideo(none.services, *none.form, "intro.avi");
+    keys(*none.list, "c");  // the flash only
+    stopVideoForSleep(none.services, *none.form);
+    none.expectLoopEnded();
 }

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <utility>
@@ -21,13 +19,8 @@ using namespace kelvorn;
 
 namespace {
 
-struct CountingProgress : ScanProgress {
-    int scans = 0;
-    void scanStarted() override { ++scans; }
-};
-
 struct MenusRig : CoreRig {
-    CountingProgress progress;
+    ScanProgress progress;
     SearchMenu menu{&stage, services, *transitions, progress};
     AlphaInput alpha{&stage, services};
     std::pair<int, int> opened;  // full list, custom list
@@ -38,18 +31,11 @@ struct MenusRig : CoreRig {
         menu.openFullList = [this] { ++opened.first; };
         menu.openCustomList = [this] { ++opened.second; };
     }
-    template <class Screen>
-    static void keys(Screen& screen, const std::string& typed) {
-        for (char c : typed) screen.keyTyped(std::string(1, c));
+    void menuKeys(const std::string& typed) {
+        for (char c : typed) menu.keyTyped(std::string(1, c));
     }
-    // Exactly one entry of the menu carries the highlighted look, the one at `index`.
-    void expectHighlightOn(int index) const {
-        EXPECT_EQ(menu.aktbutt(), index);
-        const auto back = [this](int i) { return menu.MainButt[i]->palette().color(QPalette::Window); };
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(back(i) == back(index), i == index) << "entry " << i;
-    }
-    // The entry's pending character after each of the keys.
-    std::string pendingAfterEach(const std::string& typed) {
+    // Types on the entry screen; returns its pending character after each key.
+    std::string alphaKeys(const std::string& typed) {
         std::string seen;
         for (char c : typed) {
             alpha.keyTyped(std::string(1, c));
@@ -66,132 +52,77 @@ struct MenusRig : CoreRig {
 
 }  // namespace
 
-TEST(SearchMenu, HighlightWrapsDigitsLeaveItBackReturnsAndReopeningKeepsIt) {
-    MenusRig rig;
-    rig.main->FadeOut();
-    rig.transitions->open(*rig.main, rig.menu);
-    rig.keys(rig.menu, "q");
-    rig.expectHighlightOn(5);
-    rig.keys(rig.menu, "aacqc2");  // wraps to 0, Ok on entry 1, up and Ok on entry 0, digit 2
-    EXPECT_EQ(rig.opened, std::pair(1, 2));
-    rig.keys(rig.menu, "789z345");  // 7 to 9, unknown keys and entries without a screen do nothing
-    rig.expectHighlightOn(0);
-    EXPECT_EQ(rig.opened, std::pair(1, 2));
-    rig.keys(rig.menu, "aaaac#");  // Ok on "SAVE PLAYLIST", then back
-    EXPECT_TRUE(rig.menu.isHidden());
-    for (auto* b : rig.main->MainButt) EXPECT_TRUE(b->isVisibleTo(rig.main.get()));
-    rig.transitions->open(*rig.main, rig.menu);
-    rig.expectHighlightOn(4);
-    rig.svc.KeyUp = "1";  // key settings equal to a digit win over it
-    rig.svc.KeyOk = "2";
-    rig.keys(rig.menu, "11112");  // up to entry 0 and Ok on it, not the custom list
-    EXPECT_EQ(rig.opened, std::pair(2, 2));
-}
-
-// A cache that cannot be written keeps its contents and the user is told; a music folder
-// that is away leaves it alone.
-TEST(SearchMenu, UpdateArchiveRescansAndRewritesTheCacheIgnoringKeysMeanwhile) {
+// Digits 7 to 0 and entries without a screen do nothing. The update keeps a cache that
+// cannot be written as it was and tells the user; a music folder that is away leaves the
+// cache alone. Keys and clicks are dropped while the update runs.
+TEST(SearchMenu, EntriesOpenTheirScreensAndUpdateArchiveRewritesTheCacheIgnoringKeysMeanwhile) {
     QTemporaryDir work;
     MenusRig rig;
     rig.services.workDir = work.path().toStdString();
     const std::string music = rig.services.workDir + "/music/", cache = rig.services.workDir + "/CashList.kvx";
-    ASSERT_TRUE(QDir(work.path()).mkdir("music") && writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
+    ASSERT_TRUE(std::filesystem::create_directory(music) &&
+                writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
     for (const char* name : {"b.mp3", "A.mp3"}) writeFileAtomic(music + name, "");
     int notices = 0;
     rig.services.notSaved = [&] { ++notices; };
     rig.transitions->open(*rig.main, rig.menu);
-    rig.keys(rig.menu, "aa");
-    const auto expectCache = [&](const std::string& lines, int16_t count) {
+    rig.menuKeys("ac2z78903451a");
+    EXPECT_EQ(rig.opened, std::pair(1, 2));
+    const auto expectCache = [&](int16_t count) {
         std::string bytes;
         readFileBytes(cache, bytes);
-        EXPECT_TRUE(bytes == lines && rig.svc.ArchiveCount == count && !rig.menu.isHidden()) << bytes;
-        rig.expectHighlightOn(2);
+        EXPECT_TRUE(bytes == "A.mp3\r\nb.mp3\r\n" && rig.svc.ArchiveCount == count && !rig.menu.isHidden()) << bytes;
     };
     rig.pump.onYield = [&] {
-        rig.keys(rig.menu, "6#1q");
+        rig.menuKeys("6#1q");
         emit rig.menu.frame.MainBack->clicked();
     };
-    rig.keys(rig.menu, "6");
-    rig.pump.onYield = nullptr;
-    EXPECT_EQ(rig.progress.scans, 1);
-    EXPECT_EQ(rig.opened, std::pair(0, 0));
-    expectCache("A.mp3\r\nb.mp3\r\n", 1);
+    rig.menuKeys("6");
+    EXPECT_TRUE(rig.opened == std::pair(1, 2) && rig.menu.aktbutt() == 2);
+    expectCache(1);
     writeFileAtomic(music + "c.mp3", "");
-    EXPECT_FALSE(underFileSizeLimit(10, [&] { rig.keys(rig.menu, "6"); return notices == 0; }));
-    expectCache("A.mp3\r\nb.mp3\r\n", 2);
+    EXPECT_FALSE(underFileSizeLimit(10, [&] {
+        rig.menuKeys("6");
+        return notices == 0;
+    }));
+    expectCache(2);
     std::filesystem::remove_all(music);
-    rig.keys(rig.menu, "6");
-    expectCache("A.mp3\r\nb.mp3\r\n", 2);
+    rig.menuKeys("6");
+    expectCache(2);
     EXPECT_EQ(notices, 1);
-    rig.keys(rig.menu, "q");  // keys work again afterwards
-    rig.expectHighlightOn(1);
+    rig.menuKeys("q#");  // keys work again afterwards
+    EXPECT_TRUE(rig.menu.isHidden() && rig.menu.aktbutt() == 1);
 }
 
-TEST(AlphaInput, MultiTapCommitsOnOtherKeyOrTimeOutAndAcceptCancelAndDeleteWork) {
+TEST(AlphaInput, MultiTapCommitsOnOtherKeyOrTimeOutAndAcceptCancelDeleteAndStepWork) {
     MenusRig rig;
     rig.svc.AlphaRunning = true;
-    EXPECT_EQ(rig.pendingAfterEach("222"), "2AB");
+    EXPECT_EQ(rig.alphaKeys("222"), "2AB");
     rig.ticks(29);
     EXPECT_EQ(rig.entry(), "|B");
     rig.ticks(1);
     EXPECT_EQ(rig.entry(), "B|");
-    EXPECT_EQ(rig.pendingAfterEach("2222211"), "2ABC21_");
-    rig.keys(rig.alpha, "99999900");
-    emit rig.alpha.MainButt[6]->clicked();  // "7PQRS"
+    EXPECT_EQ(rig.alphaKeys("2222211"), "2ABC21_");
+    rig.alphaKeys("9007");
     EXPECT_EQ(rig.entry(), "B2_9+|7");
-    rig.keys(rig.alpha, "x");
-    emit rig.alpha.TVDEL->clicked();
+    rig.alphaKeys("xx");  // the pending character, then the last one
     EXPECT_EQ(rig.entry(), "B2_9|");
-    rig.keys(rig.alpha, "44c");  // accept commits the pending "G"
+    rig.alphaKeys("44c");  // accept commits the pending "G"
     EXPECT_TRUE(rig.svc.AlphaText == "B2_9G" && !rig.svc.AlphaRunning && !rig.svc.AlphaCancel);
     rig.alpha.FadeIn();
     EXPECT_EQ(rig.entry(), "|");
+    // Up and down step through the character codes from "Z", lower case folded to upper
+    // case; a "B" reached so belongs to key "2".
+    EXPECT_EQ(rig.alphaKeys("q" + std::string(8, 'a') + "2x"), "Z[\\]^_`ABC");
     rig.svc.AlphaRunning = true;
-    rig.keys(rig.alpha, "53#");
+    rig.alphaKeys("53#");
     EXPECT_TRUE(rig.svc.AlphaCancel && !rig.svc.AlphaRunning && rig.entry() == "5|3");
-    rig.svc.AlphaRunning = true;
-    rig.svc.AlphaCancel = false;
-    emit rig.alpha.frame.MainBack->clicked();
-    EXPECT_TRUE(rig.svc.AlphaCancel && !rig.svc.AlphaRunning);
-}
-
-// Lower case folds to upper case; "B" reached by stepping belongs to key "2".
-TEST(AlphaInput, UpAndDownStepThroughTheCharacterSet) {
-    MenusRig rig;
-    EXPECT_EQ(rig.pendingAfterEach(std::string(51, 'a')), "0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`AB");
-    rig.alpha.TVDEL_Click();
-    EXPECT_EQ(rig.pendingAfterEach("q"), "Z");
-    rig.keys(rig.alpha, std::string(200, 'q'));
-    EXPECT_EQ(rig.alpha.SearchChr(), std::string(1, '\0'));  // stays at code 0
-    rig.alpha.TVDEL_Click();
-    rig.ticks(20);
-    rig.keys(rig.alpha, std::string(25, 'q'));
-    EXPECT_TRUE(rig.alpha.SearchChr() == "B" && rig.alpha.TimeOut() == 0);
-    rig.keys(rig.alpha, "2");
-    EXPECT_EQ(rig.entry(), "|C");
-}
-
-// The display is rewritten only on a change: "2" once, the mark on and off three times.
-TEST(AlphaInput, CursorMarkShowsOneTickInSixOnlyChangesAreWrittenAndCountersStayBounded) {
-    MenusRig rig;
-    rig.svc.AlphaRunning = true;
-    rig.keys(rig.alpha, "2");
-    const QString mark(QChar(0x2588));
-    std::string shown;
-    const long passesBefore = rig.pump.passes;
-    for (int tick = 1; tick <= 18; ++tick) {
-        rig.ticks(1);
-        shown += rig.alpha.displayText() == "2" ? '2' : rig.alpha.displayText() == mark ? 'M' : '?';
-    }
-    EXPECT_EQ(shown, "2222M22222M22222M2");
-    EXPECT_EQ(rig.pump.passes - passesBefore, 7);
-    rig.svc.AlphaRunning = false;
-    rig.keys(rig.alpha, "6");
+    // The ticks run on between entries; their counters stop at the top of their range, so
+    // the next entry's first tick commits the pending "3" and shows the cursor mark.
     rig.ticks(40000);
-    EXPECT_TRUE(rig.alpha.TimeOut() >= 30 && rig.alpha.TimeOut2() >= 5 && rig.alpha.SearchChr() == "6");
     rig.svc.AlphaRunning = true;
-    rig.ticks(1);  // the first tick commits and shows the mark
-    EXPECT_EQ(rig.alpha.displayText(), "26" + mark);
+    rig.ticks(1);
+    EXPECT_EQ(rig.alpha.displayText(), "53" + QString(QChar(0x2588)));
 }
 
 // The sleep end (or the alarm) returns to the main screen while the entry waits; keys
@@ -199,31 +130,28 @@ TEST(AlphaInput, CursorMarkShowsOneTickInSixOnlyChangesAreWrittenAndCountersStay
 TEST(TextEntry, ForcedReturnCancelsTheEntryAndALaterEntryIsNotTakenForIt) {
     MenusRig rig;
     rig.clock.set(23, 30, 0);
-    rig.type("0");  // the sleep timer runs
-    int phase = 0;
+    rig.type("0");  // the sleep timer runs; the clock's next tick ends it
+    rig.clock.set(1, 30, 0);
     bool innerAccepted = false;
     rig.pump.onPass = [&] {
-        if (phase == 0 && rig.svc.AlphaRunning) {
-            phase = 1;
-            rig.clock.set(1, 30, 0);
-            rig.main->Timer1_Timer();  // the sleep ends
+        if (!rig.svc.AlphaRunning) return;
+        if (rig.svc.AlphaEntry == 1) {
+            rig.main->Timer1_Timer();
             EXPECT_TRUE(!rig.svc.AlphaRunning && rig.svc.AlphaCancel);
-            phase = 2;
             innerAccepted = rig.run();
-        } else if (phase == 2 && rig.svc.AlphaRunning) {
-            phase = 3;
+        } else {
             rig.svc.AlphaText = "B";
             rig.alpha.MainCont_Click();
         }
     };
     EXPECT_FALSE(rig.run());
-    EXPECT_TRUE(innerAccepted && phase == 3);
+    EXPECT_TRUE(innerAccepted);
     rig.svc.AlarmOn = true;
     rig.svc.AlarmTime = "07:00:00";
+    rig.clock.set(7, 0, 0);
     rig.pump.onPass = [&] {
         if (rig.svc.AlphaRunning) rig.main->alarmClock().tick();
     };
-    rig.clock.set(7, 0, 0);
     EXPECT_FALSE(rig.run());
 }
 
@@ -235,7 +163,7 @@ TEST(TextEntry, AcceptOrCancelTypedWhileTheScreenBuildsUpCounts) {
         rig.pump.onPass = [&] {
             if (!typed && !rig.alpha.isHidden() && rig.alpha.MainCont->isHidden() && rig.pump.passes > 50) {
                 typed = true;
-                rig.keys(rig.alpha, std::string("2") + key);
+                rig.alphaKeys(std::string("2") + key);
             }
         };
         const bool accept = std::string(key) == "c";

@@ -1,0 +1,302 @@
+// The media library: the archive scan and its order, the archive cache, the playlists,
+// the music folder and video list files, and the alpha search.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <tuple>
+#include <utility>
+
+#include "fakes/counting_pump.h"
+#include "fakes/file_size_limit.h"
+#include "library/alpha_search.h"
+#include "library/archive_order.h"
+#include "library/archive_scan.h"
+#include "library/cash_list.h"
+#include "library/media_paths.h"
+#include "library/playlists.h"
+#include "state/kelvorn_service.h"
+
+namespace kelvorn {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    ASSERT_TRUE(out.good()) << path;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Entries 0..last of a list, as far as it holds them.
+Lines upTo(const SongList& list, int last) {
+    return Lines(list.begin(), list.begin() + std::clamp<long>(last + 1, 0, static_cast<long>(list.size())));
+}
+
+std::string numberedLines(int count) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i) bytes += "song " + std::to_string(i) + ".mp3\r\n";
+    return bytes;
+}
+
+// A fresh working folder whose music folder file points at music/ inside it.
+class WorkFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(music);
+        writeBytes(in("Mp3Path.kvx"), music + "\r\n");
+        svc.Mp3Path = music;
+    }
+    std::string in(const std::string& name) const { return work + "/" + name; }
+    void setArchive(Lines names) {
+        svc.ArchiveCount = static_cast<int16_t>(names.size()) - 1;
+        svc.ArchiveList = std::move(names);
+    }
+    void setCustom(Lines songs) {
+        svc.CustomCount = static_cast<int16_t>(songs.size()) - 1;
+        svc.CustomSongs = std::move(songs);
+    }
+
+    QTemporaryDir dir;
+    std::string work = dir.path().toStdString();
+    std::string music = in("music") + "/";
+    KelvornSERVICE svc;
+};
+
+// Digits are text; "\xC9" alone is not UTF-8: it reads as Latin-1 É and sorts among the E's.
+TEST(ArchiveOrder, CaseIsIgnoredDigitsAreTextAndEqualNamesKeepTheirOrderInEveryLocale) {
+    const std::pair<Lines, Lines> order = {
+        {"b.mp3", "A.mp3", "c.mp3", "B - x.mp3", "a - y.mp3", "10.mp3", "9.mp3", "Abc.mp3", "1.mp3", "abc.mp3", "z.mp3",
+         "\xC9t\xE9.mp3", "ABC.mp3", "\xC3\xA9t\xC3\xA9.mp3"},
+        {"1.mp3", "10.mp3", "9.mp3", "a - y.mp3", "A.mp3", "Abc.mp3", "abc.mp3", "ABC.mp3", "B - x.mp3", "b.mp3",
+         "c.mp3", "\xC9t\xE9.mp3", "\xC3\xA9t\xC3\xA9.mp3", "z.mp3"}};
+    for (const char* locale : {"C", "en_US", "de_DE"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        Lines names = order.first;
+        sortArchiveOrder(names);
+        EXPECT_EQ(names, order.second) << locale;
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
+class Scan : public WorkFolder, public ScanProgress {
+protected:
+    void touch(std::initializer_list<std::string> names) {
+        for (const std::string& n : names) writeBytes(music + n, "");
+    }
+    bool scan() { return ScanArchive(svc, work, pump, *this); }
+    void scanStarted() override { events += "started "; }
+    void scanFinished() override { events += "finished "; }
+
+    CountingPump pump;
+    std::string events;
+};
+
+// Only MP3 files directly in the folder whose names fit on a line. The playback timer may
+// read the archive at any yield, so ArchiveCount covers only names throughout. A folder
+// that cannot be listed (a disk away) is no empty folder: the archive and results stay.
+TEST_F(Scan, StoresTheSortedMp3NamesKeepingTheArchiveReadableAndKeepsItWhenTheFolderIsAway) {
+    std::filesystem::create_directory(music + "sub");
+    std::filesystem::create_directory(music + "folder.mp3");
+    touch({"n3.mp3", "N1.MP3", "n2.mp3", "n0.mp3", "notes.txt", ".hidden.mp3", "sub/deep.mp3", "two\nlines.mp3",
+           "cr\r.mp3"});
+    setArchive({"old1.mp3", "old2.mp3"});
+    svc.ArchiveOverflow = {"left over.mp3"};
+    int emptySeen = 0;
+    pump.onYield = [&] {
+        emptySeen += !svc.Scanning;
+        for (const std::string& name : upTo(svc.ArchiveList, svc.ArchiveCount)) emptySeen += name.empty();
+        emptySeen += static_cast<int>(svc.ArchiveList.size()) <= svc.ArchiveCount;
+    };
+    EXPECT_TRUE(scan());
+    EXPECT_EQ(emptySeen, 0);
+    EXPECT_TRUE(svc.ArchiveOverflow.empty() && !svc.Scanning && pump.yields >= 2 && pump.passes == 0);
+    writeBytes(in("Mp3Path.kvx"), music + "missing/\r\n");
+    svc.TmpSongs = {"result.mp3"};
+    EXPECT_FALSE(scan());
+    EXPECT_EQ(svc.Mp3Path + " " + svc.TmpSongs.at(0), music + "missing/ result.mp3");
+    EXPECT_EQ(upTo(svc.ArchiveList, svc.ArchiveCount), (Lines{"n0.mp3", "N1.MP3", "n2.mp3", "n3.mp3"}));
+    EXPECT_EQ(events, "started finished started finished ");
+    writeBytes(in("Mp3Path.kvx"), music + "folder.mp3/\r\n");
+    EXPECT_TRUE(scan());
+    EXPECT_EQ(svc.ArchiveCount, -1);
+}
+
+TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStoredAndTheEventLoopNeverWaitsLong) {
+    for (int i = 0; i < kReachableEntries + 40; ++i) touch({"t" + std::to_string(100000 + i) + ".mp3"});
+    using Clock = std::chrono::steady_clock;
+    auto lastYield = Clock::now();
+    Clock::duration longest{};
+    pump.onYield = [&] {
+        longest = std::max(longest, Clock::now() - lastYield);
+        lastYield = Clock::now();
+    };
+    scan();
+    EXPECT_LT(longest, std::chrono::milliseconds(100));  // the listing and the sort run aside
+    EXPECT_EQ(svc.ArchiveCount, 32767);
+    // The first names in archive order are kept, whatever the listing order was.
+    EXPECT_EQ(svc.ArchiveList[0] + " " + svc.ArchiveList[32767], "t100000.mp3 t132767.mp3");
+}
+
+using CashList = WorkFolder;
+
+// Lines end with CR LF, LF or CR and are bytes (Latin-1 and UTF-8 alike); they are written
+// back with CR LF, those beyond the reachable entries too, into the file of any case.
+TEST_F(CashList, EntriesAreLinesAndComeBackWithCrLf) {
+    const std::string file = in("cashlist.KVX");
+    writeBytes(file, "\xE9t\xE9.mp3\r\n\r\nb.mp3\nZ - \xC3\xBC.mp3\rlast.mp3");
+    EXPECT_TRUE(ReadCashList(svc, work));
+    EXPECT_EQ(upTo(svc.ArchiveList, svc.ArchiveCount),
+              (Lines{"\xE9t\xE9.mp3", "", "b.mp3", "Z - \xC3\xBC.mp3", "last.mp3"}));
+    ASSERT_TRUE(WriteCashList(svc, work));
+    EXPECT_EQ(readBytes(file), "\xE9t\xE9.mp3\r\n\r\nb.mp3\r\nZ - \xC3\xBC.mp3\r\nlast.mp3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(in("CashList.kvx")));
+    const std::string many = numberedLines(kReachableEntries + 1500);
+    writeBytes(file, many);
+    ReadCashList(svc, work);
+    EXPECT_EQ(svc.ArchiveCount, 32767);
+    ASSERT_TRUE(WriteCashList(svc, work));
+    EXPECT_EQ(readBytes(file), many);
+    writeBytes(file, "");  // an empty archive, written back as zero bytes
+    EXPECT_TRUE(ReadCashList(svc, work));
+    ASSERT_TRUE(WriteCashList(svc, work));
+    EXPECT_EQ(std::to_string(svc.ArchiveCount) + readBytes(file), "-1");
+}
+
+TEST_F(CashList, UnreadableCacheGivesAnEmptyArchiveAndAFailedWriteLeavesTheOldFile) {
+    const std::string file = in("CashList.kvx");
+    std::filesystem::create_directory(file);
+    svc.ArchiveCount = 0;
+    EXPECT_FALSE(ReadCashList(svc, work));  // so the caller does not write it back
+    EXPECT_EQ(svc.ArchiveCount, -1);
+    std::filesystem::remove(file);
+    writeBytes(file, "old.mp3\r\n");
+    setArchive({std::string(4096, 'n') + ".mp3"});
+    EXPECT_FALSE(underFileSizeLimit(100, [&] { return WriteCashList(svc, work); }));
+    EXPECT_EQ(readBytes(file), "old.mp3\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work), {}), 3) << "temporary file left behind";
+}
+
+using Playlists = WorkFolder;
+
+// Saving replaces the file of that name; the lines beyond the reachable entries are kept
+// for it until the next load. An empty list is a file of zero bytes.
+TEST_F(Playlists, SaveAndLoadKeepTheLinesBeyondTheReachableEntriesUntilTheNextLoad) {
+    const std::string many = numberedLines(70000);
+    writeBytes(music + "Long.m3u", many);
+    writeBytes(music + "Empty.m3u", "");
+    LoadPlaylist(svc, "Long.m3u");
+    EXPECT_EQ(svc.ListName + " " + std::to_string(svc.CustomCount) + " " + svc.CustomSongs[1],
+              "Long.m3u 32767 song 1.mp3");
+    ASSERT_EQ(SavePlaylist(svc, "Empty"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Empty.m3u"), many);
+    writeBytes(music + "Empty.m3u", "");
+    LoadPlaylist(svc, "Empty.m3u");
+    EXPECT_EQ(svc.CustomCount, -1);
+    ASSERT_EQ(SavePlaylist(svc, ""), SaveResult::Saved);  // the empty name writes ".m3u"
+    EXPECT_EQ(readBytes(music + ".m3u"), "");
+}
+
+// Nothing is written for a name that cannot be a file name, nor for an empty list over
+// a playlist holding songs (an empty list after a start would silence "ALARM").
+TEST_F(Playlists, RefusedSavesWriteNothing) {
+    writeBytes(music + "a.m3u", "old.mp3\r\n");
+    writeBytes(music + "b.m3u", "");
+    setCustom({"new.mp3"});
+    for (const std::string& name : Lines{"a/b", "x\ty", "a\x7f", std::string("a\0", 2), "../a"})
+        EXPECT_EQ(SavePlaylist(svc, name), SaveResult::Failed) << name;
+    setCustom({});
+    EXPECT_EQ(SavePlaylist(svc, "a"), SaveResult::Kept);
+    EXPECT_EQ(SavePlaylist(svc, "b"), SaveResult::Saved);  // an empty playlist may stay empty
+    EXPECT_EQ(readBytes(music + "a.m3u"), "old.mp3\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(music), {}), 2);  // no stray temporary file
+    svc.Mp3Path = music + "away/";
+    EXPECT_EQ(SavePlaylist(svc, "c"), SaveResult::Failed);
+}
+
+// The listing reads the music folder file and takes ".m3u" files of any case, the one
+// saved under the empty name too. A missing file keeps the list's first entry only.
+TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodesAndAMissingFileKeepsTheOldEntries) {
+    for (const char* name : {"mix2.m3u", "_x.m3u", "Mix.m3u", "ALARM.m3u", "b.M3U", "song.mp3", ".m3u"})
+        writeBytes(music + name, "");
+    svc.Mp3Path.clear();
+    ListPlaylists(svc, work);
+    EXPECT_EQ(upTo(svc.PlaylistNames, svc.PlaylistCount),
+              (Lines{".m3u", "ALARM.m3u", "b.M3U", "Mix.m3u", "mix2.m3u", "_x.m3u"}));
+    setCustom({"one.mp3", "two.mp3"});
+    LoadPlaylist(svc, "Deleted.m3u");
+    EXPECT_EQ(svc.ListName + " " + std::to_string(svc.CustomCount) + " " + svc.CustomSongs[0], "Deleted.m3u 0 one.mp3");
+}
+
+// The first line of the music folder file is taken as it is, an empty one standing for
+// "music/" in the working folder; the video list is pairs of lines, a name and a file.
+// Both files are found whatever the case of their names.
+TEST(MediaPaths, MusicFolderAndVideosFromTheirFiles) {
+    const std::string home = defaultMusicFolder();
+    ASSERT_TRUE(!home.empty() && home.back() == '/') << home;
+    std::string many;
+    for (int i = 0; i < 205; ++i) many += "Video " + std::to_string(i) + "\r\n/v/" + std::to_string(i) + ".avi\r\n";
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"", "", home + " -1"},
+        {"mp3path.KVX", "/srv/songs\r\n/other/\r\n", "/srv/songs -1"},  // no separator is added
+        {"Mp3Path.kvx", "\r\n/ignored/\r\n", "music/ -1"},
+        {"video.KVX", "One\r\n/v/1.avi\r\nTwo", home + " 1 Two|"},  // odd line count: the last file is empty
+        {"Video.kvx", many, home + " 200 Video 200|/v/200.avi"},    // pairs beyond the table are not used
+    };
+    for (const auto& [name, bytes, loaded] : cases) {
+        QTemporaryDir dir;
+        const std::string work = dir.path().toStdString();
+        if (!name.empty()) writeBytes(work + "/" + name, bytes);
+        KelvornSERVICE svc;
+        svc.VideoCount = 3;
+        svc.VideoFile.assign(2, "stale");
+        LoadVideoList(svc, work);
+        const std::string last = svc.VideoCount < 0 ? "" : " " + svc.VideoName.back() + "|" + svc.VideoFile.back();
+        EXPECT_EQ(svc.Mp3Path + " " + std::to_string(svc.VideoCount) + last, loaded) << name;
+        EXPECT_TRUE(svc.VideoName.size() <= kVideoSlots && svc.VideoFile.size() <= kVideoSlots) << name;
+    }
+}
+
+using AlphaSearchResults = WorkFolder;
+
+TEST_F(AlphaSearchResults, UpperCasedNameWithoutExtension) {
+    setArchive({"Love Me Tender.mp3", "Abba - SOS.mp3", "GLOVES.mp3", "AB CD.mp3", "MP3 Mix.mp3",
+                "\xC3\xA9t\xC3\xA9.mp3", "\xE9t\xE9 bis.mp3", "AB", "ABCD", "AB\xC3\xA9"});
+    const std::pair<const char*, std::vector<int16_t>> cases[] = {
+        {"LOVE", {0, 2}},
+        {"MP3", {4}},                   // never found through the extension
+        {"B_C", {3}},                   // "_" is a space
+        {"\xC3\x89T\xC3\x89", {5, 6}},  // UTF-8 and Latin-1 names alike
+        {"\xC9T\xC9", {5, 6}},          // a typed text that is not UTF-8 is read as Latin-1
+        {"AB", {1, 3, 7, 9}},           // short names are searched whole, "ABCD" loses all four characters
+        {"\xC3\x89", {5, 6, 9}},        // "AB\xC3\xA9" is four bytes but three characters: searched whole
+        {"", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const auto& [text, indices] : cases) {
+        AlphaSearch(svc, text);
+        const auto found = svc.TmpIdx.begin() + svc.TmpCount + 1;
+        EXPECT_EQ(std::vector<int16_t>(svc.TmpIdx.begin(), found), indices) << '"' << text << '"';
+        for (size_t k = 0; k < indices.size(); ++k)  // each result names its archive entry
+            EXPECT_EQ(svc.TmpSongs.at(k), svc.ArchiveList.at(static_cast<size_t>(indices[k]))) << text;
+    }
+}
+
+TEST_F(AlphaSearchResults, AFullArchiveStaysInsideTheSixteenBitCount) {
+    setArchive(Lines(kReachableEntries, "Same Song.mp3"));
+    AlphaSearch(svc, "SONG");
+    EXPECT_EQ(svc.TmpCount, kReachableEntries - 1);
+    EXPECT_EQ(svc.TmpIdx.at(kReachableEntries - 1), kReachableEntries - 1);
+}
+
+}  // namespace
+}  // namespace kelvorn
