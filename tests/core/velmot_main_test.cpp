@@ -1,4 +1,5 @@
-// The main screen's keys, from a key text typed into the program to what each key does.
+// The main screen: a key text typed into the program, what each key does, and the
+// playback engine the keys drive, on a fake player.
 #include "core/velmot_main.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "core/display_name.h"
 #include "core/key_input.h"
 #include "core/main_keys.h"
 #include "fakes/core_test_rig.h"
@@ -13,22 +15,29 @@
 #include "platform/type_key.h"
 
 using namespace kelvorn;
-using Press = std::pair<int, std::string>;  // the Qt key, and the key every screen reads
 
 namespace {
 
 struct KeyRecorder : QWidget {
     using QWidget::QWidget;
-    std::vector<Press> presses;
-    int releases = 0;
-    void keyPressEvent(QKeyEvent* event) override { presses.emplace_back(event->key(), typedKey(event, {})); }
-    void keyReleaseEvent(QKeyEvent*) override { ++releases; }
+    std::vector<std::string> keys;
+    void keyPressEvent(QKeyEvent* event) override { keys.push_back(typedKey(event, {})); }
 };
 
 void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent event(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(to, &event);
 }
+
+struct MainScreen : ::testing::Test {
+    CoreRig rig;
+    PlaybackEngine& engine = rig.main->engine();
+    // Keys on the main screen, then one playback tick.
+    void key(const std::string& keys) {
+        rig.type(keys);
+        engine.tick();
+    }
+};
 
 }  // namespace
 
@@ -40,37 +49,27 @@ TEST(TypeKey, TheFocusedWidgetOrElseTheActiveWindowReadsTheKey) {
     window.activateWindow();
     field->setFocus();
     ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == field; }, 2000));
-    for (const QString& text : QStringList{"5", "q", "Q", "#", "", QString(QChar(0xC8))}) typeKey(text);
-    EXPECT_EQ(field->presses, (std::vector<Press>{{Qt::Key_5, "5"}, {Qt::Key_Q, "q"}, {Qt::Key_Q, "Q"},
-                                                  {Qt::Key_unknown, "#"}, {Qt::Key_unknown, "\xc8"}}));
-    EXPECT_EQ(field->releases, 5);
+    for (const QString& text : QStringList{"5", "Q", "#", "", QString(QChar(0xC8))}) typeKey(text);
+    EXPECT_EQ(field->keys, (std::vector<std::string>{"5", "Q", "#", "\xc8"}));
     field->clearFocus();
     typeKey("c");  // no widget has the focus: the window gets the key
-    EXPECT_EQ(window.presses, (std::vector<Press>{{Qt::Key_C, "c"}}));
+    EXPECT_EQ(window.keys, std::vector<std::string>{"c"});
 }
 
-TEST(MainKeys, TableOrderDecidesWhenKeysCoincideAndArrowsNeedNoModifiers) {
+TEST_F(MainScreen, TableOrderDecidesWhenKeysCoincideArrowsNeedNoModifiersAndScansDropKeys) {
     KelvornSERVICE svc;
+    EXPECT_EQ(typedKey(Qt::Key_Down, Qt::KeypadModifier, "", svc), "a");
     svc.KeyDown = svc.KeyUp;  // the same character always moves up
     EXPECT_EQ(mainKeyFor("q", svc).action, MainAction::Up);
-    EXPECT_EQ(mainKeyFor("\xC2\xB2", svc).action, MainAction::None);  // a two-byte character
-    EXPECT_EQ(mainKeyFor("", svc).action, MainAction::None);
-    svc = KelvornSERVICE();
-    svc.KeyUp = "&x";
-    EXPECT_EQ(typedKey(Qt::Key_Up, 0, "", svc), "&");
-    EXPECT_EQ(typedKey(Qt::Key_Down, Qt::KeypadModifier, "", svc), "a");
-    EXPECT_EQ(typedKey(Qt::Key_Down, Qt::ControlModifier, "", svc), "");
-    CoreRig rig;  // and the screen's key events go through it
     press(rig.main.get(), Qt::Key_Up, Qt::ShiftModifier);
     press(rig.main.get(), Qt::Key_Up);
     EXPECT_EQ(rig.main->aktbutt(), 5);  // once, wrapping
-    rig.svc.Scanning = true;            // keys that come while a scan runs are dropped
+    rig.svc.Scanning = true;
     press(rig.main.get(), Qt::Key_Down);
     EXPECT_EQ(rig.main->aktbutt(), 5);
 }
 
-TEST(MainScreen, ShuffleKeyTogglesAndSavesAndTheThirdBackInARowExits) {
-    CoreRig rig;
+TEST_F(MainScreen, ShuffleKeyTogglesAndSavesSeekKeysMoveTenSecondsAndTheThirdBackInARowExits) {
     int writes = 0, blacks = 0;
     rig.main->settingsChanged = [&] { ++writes; };
     rig.main->showBlackScreen = [&] { ++blacks; };
@@ -78,45 +77,98 @@ TEST(MainScreen, ShuffleKeyTogglesAndSavesAndTheThirdBackInARowExits) {
     EXPECT_TRUE(rig.svc.ShuffleOn && rig.main->aktbutt() == 1);  // digits leave the highlight
     rig.type("5");
     EXPECT_TRUE(!rig.svc.ShuffleOn && writes == 2);
+    rig.player.setPositionValue(4);
+    rig.type("8");
+    rig.player.setPositionValue(25);
+    rig.type("89");
+    EXPECT_EQ(rig.player.seeks, (std::vector<double>{0, 15, 35}));
     rig.type("##1##");  // any other key starts the count again
     EXPECT_TRUE(rig.exits == 0 && blacks == 2);
     rig.type("#");
     EXPECT_EQ(rig.exits, 1);
 }
 
-TEST(MainScreen, SeekPreviousPlayStopResumeAndSkipAlsoShuffled) {
-    CoreRig rig;
-    rig.type("2");  // nothing ever played: stop/resume does nothing
-    EXPECT_FALSE(rig.player.pauses || rig.player.plays || rig.svc.PlayOn);
-    rig.player.setPositionValue(4);
-    rig.type("8");
-    rig.player.setPositionValue(25);
-    rig.type("89");
-    EXPECT_EQ(rig.player.seeks, (std::vector<double>{0, 15, 35}));
-    rig.svc.SongPos = 0;
-    rig.type("7");
-    // Wrapping is the engine's business; previous does not start playback by itself.
-    EXPECT_TRUE(rig.svc.SongPos == -1 && rig.svc.NewSong && !rig.svc.PlayOn);
-    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
+// The usual cut and split are the engine test's below ("A - One.mp3" shows "One" by "A").
+TEST(DisplayName, CutNeverTakesTooMuch) {
+    std::string tmp;
+    cutDisplayName("/music/abc", 7, tmp);  // shorter than an extension: kept whole
+    EXPECT_EQ(tmp, "abc");
+    cutDisplayName("/mu", 7, tmp);  // shorter than the folder: the scratch text stays
+    EXPECT_EQ(tmp, "abc");
+}
+
+// "1" plays from the top, or skips while playing; "7" goes back; "2" stops and resumes.
+TEST_F(MainScreen, PlaySkipAndPreviousWrapBothWaysAndAnEndStartsTheNextSongAtOnce) {
+    rig.setArchive({"A - One.mp3", "B - Two.mp3", "c.mp3"});
     rig.svc.SongPos = 1;
-    rig.type("1");  // play starts at the top
-    EXPECT_EQ(rig.svc.SongPos, 0);
-    rig.main->Timer2_Timer();
-    rig.type("2");
-    EXPECT_TRUE(!rig.svc.PlayOn && rig.player.playState() == MediaPlayer::Paused);
-    rig.main->Timer2_Timer();
-    EXPECT_EQ(rig.player.opens.size(), 1u);
-    rig.type("2");
-    EXPECT_EQ(rig.player.playState(), MediaPlayer::Playing);
-    rig.type("c");  // while playing, play (here Ok on button 0) skips
-    rig.main->Timer2_Timer();
-    EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");
-    // Shuffled, a skip never draws the last entry; play draws from all of them.
+    key("1");
+    EXPECT_TRUE(rig.lastOpened() == "/music/A - One.mp3" && rig.player.playState() == MediaPlayer::Playing);
+    EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::Song) + rig.main->shown(VelmotMAIN::Field::Artist), "OneA");
+    key("7");  // from the first entry
+    EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
+    key("1");  // from the last entry
+    EXPECT_EQ(rig.lastOpened(), "/music/A - One.mp3");
+    rig.player.pause();  // a pause is no end
+    for (int i = 0; i < 5; ++i) engine.tick();
+    key("2");
+    EXPECT_TRUE(rig.svc.PlayOn && rig.player.playState() == MediaPlayer::Playing && rig.player.opens.size() == 3);
+    rig.player.markMissing("/music/B - Two.mp3");
+    const long passes = rig.pump.passes;
+    key("1");  // the wait for a missing file ends early, and the next one plays in the same tick
+    EXPECT_TRUE(rig.lastOpened() == "/music/c.mp3" && rig.pump.passes - passes < 10);
+    rig.player.finishSong();  // past the last entry, without a playback tick (the rig's timers are off)
+    EXPECT_TRUE(waitFor([&] { return rig.lastOpened() == "/music/A - One.mp3"; }, 2000));
+    key("2");
+    rig.player.finishSong();
+    engine.tick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!rig.svc.PlayOn && rig.player.opens.size() == 6);
     rig.svc.ShuffleOn = true;
     rig.random.values = {0.9};
     rig.type("1");
-    EXPECT_EQ(rig.svc.SongPos, 1);  // Int(0.9 * 2)
-    rig.svc.PlayOn = false;
+    EXPECT_EQ(rig.svc.SongPos, 2);  // a start draws Int(0.9 * 2 + 0.5)
     rig.type("1");
-    EXPECT_EQ(rig.svc.SongPos, 2);  // Int(0.9 * 2 + 0.5)
+    EXPECT_EQ(rig.svc.SongPos, 1);  // a skip draws Int(0.9 * 2), never the last
+}
+
+// Slot 0 of an emptied list still holds a removed entry's text: nothing may open it.
+TEST_F(MainScreen, EmptyListOpensNothingAndAWholePassOfFailuresIsReportedAndPaced) {
+    int reports = 0;
+    engine.nothingPlayable = [&] { ++reports; };
+    rig.svc.CustomSongs = {"removed.mp3"};
+    rig.svc.CustomCount = -1;
+    rig.svc.ListMode = true;
+    rig.player.open("/music/before.mp3");
+    rig.player.play();
+    key("1");  // the request ends what played before
+    EXPECT_TRUE(rig.player.playState() == MediaPlayer::Stopped && rig.player.opens.size() == 1 && reports == 1);
+    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
+    rig.svc.ListMode = false;
+    rig.player.failOpen("/music/");
+    key("1");       // a and b in this tick
+    engine.tick();  // c
+    EXPECT_TRUE(reports == 2 && rig.player.opens.size() == 4);
+    // Then one try a second; STOP ends the trying.
+    for (int i = 0; i < 9; ++i, rig.clock.advance(0.1)) engine.tick();
+    EXPECT_EQ(rig.player.opens.size(), 4u);
+    rig.clock.advance(0.2);
+    engine.tick();
+    EXPECT_EQ(rig.player.opens.size(), 5u);
+    rig.type("2");
+    EXPECT_FALSE(rig.svc.PlayOn);
+}
+
+// A request made by a key during the wait for a file to open is played after the wait.
+TEST_F(MainScreen, KeysDuringTheOpenWaitAreSeenAfterIt) {
+    rig.setArchive({"a.mp3", "b.mp3"});
+    rig.player.failNextOpen();
+    rig.pump.onPass = [&] {
+        engine.tick();
+        rig.svc.NewSong = true;
+        rig.svc.SongPos = 1;
+    };
+    key("1");
+    rig.pump.onPass = nullptr;
+    engine.tick();
+    EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");
 }

@@ -8,15 +8,13 @@ void FakePlayer::open(const std::string& path) {
     position_ = 0;
     bool fails = failNext_ || missing_.count(path) > 0;
     failNext_ = false;
-    for (const std::string& part : failingParts_)
-        fails = fails || path.find(part) != std::string::npos;
+    for (const std::string& part : failingParts_) fails = fails || path.find(part) != std::string::npos;
     setStates(fails ? Closed : Open, Stopped, fails);
 }
 
 void FakePlayer::play() {
     ++plays;
-    if (openState_ == Open)
-        setStates(Open, Playing, openFailed_);
+    if (openState_ == Open) setStates(Open, Playing, openFailed_);
 }
 
 void FakePlayer::playTone() {
@@ -27,9 +25,7 @@ void FakePlayer::playTone() {
 }
 
 void FakePlayer::pause() {
-    ++pauses;
-    if (playState_ == Playing)
-        setStates(openState_, Paused, openFailed_);
+    if (playState_ == Playing) setStates(openState_, Paused, openFailed_);
 }
 
 void FakePlayer::stop() {
@@ -39,8 +35,7 @@ void FakePlayer::stop() {
 
 void FakePlayer::setPosition(double seconds) {
     seeks.push_back(seconds);
-    if (openState_ == Open)
-        position_ = seconds;
+    if (openState_ == Open) position_ = seconds;
 }
 
 void FakePlayer::finishSong() {
@@ -49,17 +44,12 @@ void FakePlayer::finishSong() {
     setStates(openState_, Stopped, openFailed_);
 }
 
-void FakePlayer::failOpen(const std::string& pathPart) {
-    failingParts_.push_back(pathPart);
-}
+void FakePlayer::failOpen(const std::string& pathPart) { failingParts_.push_back(pathPart); }
 
-void FakePlayer::markMissing(const std::string& path) {
-    missing_.insert(path);
-}
+void FakePlayer::markMissing(const std::string& path) { missing_.insert(path); }
 
 void FakePlayer::setStates(OpenState openState, PlayState playState, bool failed) {
-    if (openState == openState_ && playState == playState_ && failed == openFailed_)
-        return;
+    if (openState == openState_ && playState == playState_ && failed == openFailed_) return;
     openState_ = openState;
     playState_ = playState;
     openFailed_ = failed;

@@ -29,10 +29,10 @@ public:
     void playTone() override;
 
     // Test triggers.
-    void finishSong();                             // the song played to its end
-    void failNextOpen() { failNext_ = true; }      // only the next open fails
-    void failOpen(const std::string& pathPart);    // every open of a path containing it fails
-    void markMissing(const std::string& path);     // this exact path never opens
+    void finishSong();                           // the song played to its end
+    void failNextOpen() { failNext_ = true; }    // only the next open fails
+    void failOpen(const std::string& pathPart);  // every open of a path containing it fails
+    void markMissing(const std::string& path);   // this exact path never opens
     void setPositionValue(double seconds) { position_ = seconds; }
     void pressKey(int code) { emit keyPressed(code); }
 
@@ -40,7 +40,6 @@ public:
     std::vector<std::string> opens;  // every path given to open, in order
     std::vector<double> seeks;       // every setPosition value
     int plays = 0;
-    int pauses = 0;
     int tones = 0;
     double gain = 1.0;
 
