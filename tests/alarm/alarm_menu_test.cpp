@@ -37,9 +37,12 @@ struct AlarmRig : CoreRig {
     // Key texts, and ">" and "<" for the cursor keys right and left.
     void typeMenu(const std::string& keys) {
         for (char c : keys) {
+            if (c != '>' && c != '<') {
+                menu.keyTyped(std::string(1, c));
+                continue;
+            }
             QKeyEvent cursor(QEvent::KeyPress, c == '>' ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
-            if (c == '>' || c == '<') QApplication::sendEvent(&menu, &cursor);
-            else menu.keyTyped(std::string(1, c));
+            QApplication::sendEvent(&menu, &cursor);
         }
     }
     Lines fileLines() const {
