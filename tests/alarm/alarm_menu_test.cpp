@@ -15,6 +15,8 @@
 #include "alarm/full_black_form.h"
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
+#include "fakes/wait_for.h"
+#include "platform/random_source.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;
@@ -75,12 +77,24 @@ TEST(AlarmMenuTime, DigitsFillHoursAndMinutesOkStoresBackCancelsAndImpossibleTim
     }
 }
 
-TEST(AlarmMenuTime, AFailedWriteIsShown) {
+// The refused time flashes back to the stored one; a hand-edited one that never comes is red.
+TEST(AlarmMenuTime, TheRefusedTimeFlashesAndAFailedWriteIsShown) {
     AlarmRig rig;
+    rig.typeMenu("22975c");
+    ASSERT_TRUE(rig.menu.RefuseTimer.isActive());
+    rig.menu.RefuseTimer.setInterval(1);
+    rig.menu.RefuseTimer.start();
+    const auto red = [&] { return rig.menu.AlarmClock->palette().color(QPalette::WindowText) == QColor(255, 0, 0); };
+    ASSERT_TRUE(waitFor([&] { return rig.menu.AlarmClock->text() == "06:00:00"; }, 2000));
+    EXPECT_FALSE(red());
     rig.services.notSaved = [&] { rig.main->showNotice("NOT SAVED"); };
-    rig.services.workDir += "/gone";  // a working folder that went away
+    const std::string work = std::exchange(rig.services.workDir, rig.services.workDir + "/gone");  // went away
     rig.typeMenu("1");
     EXPECT_TRUE(rig.svc.AlarmOn && rig.main->noticeVisible());
+    ASSERT_TRUE(writeLinesAtomic(work + "/Settings.kvx", {"24:00:00", "1"}));
+    rig.services.workDir = work;
+    rig.menu.ReadAlarm();
+    EXPECT_TRUE(red());
 }
 
 TEST(AlarmMenuVolumes, TheSelectedBarStepsWithinRangeAndTheOutputFollowsIt) {
@@ -145,6 +159,30 @@ TEST(SettingsFile, OneInAnotherCaseIsReadAndRewritten) {
     EXPECT_TRUE(readAlarmSettings(svc, work) && svc.AlarmOn);
     ASSERT_TRUE(writeAlarmSettings(svc, work));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.KVX"});
+}
+
+// A renewed velocity is the old one reversed and changed by -5..+5 (halves to even), its
+// size reflected back into 100..300; points are outside only for the step that turns them.
+TEST(LinePattern, BouncesRenewVelocitiesWithinFiveOfTheReverseAndThePointsStayNear) {
+    const struct {
+        int v;
+        double r;
+        int renewed;
+    } cases[] = {
+        {100, 0.0, -105}, {-160, 0.9999, 165}, {100, 0.35, -102},   {100, 0.45, -100},
+        {-100, 0.0, 105}, {300, 0.0, -295},    {-300, 0.9999, 295},
+    };
+    for (const auto& c : cases) EXPECT_EQ(renewVelocity(c.v, c.r), c.renewed) << c.v << " " << c.r;
+    LinePattern pattern;
+    FixedSequenceRandom random;
+    long inside = 0;
+    for (int i = 0; i < 20000; ++i) {
+        pattern.step(12000, 9000, random);
+        for (int x : {pattern.LineX1, pattern.LineX2}) EXPECT_TRUE(x >= -400 && x <= 12400) << x;
+        for (int y : {pattern.LineY1, pattern.LineY2}) EXPECT_TRUE(y >= -400 && y <= 9400) << y;
+        inside += pattern.LineX1 >= 0 && pattern.LineX1 <= 12000 && pattern.LineY2 >= 0 && pattern.LineY2 <= 9000;
+    }
+    EXPECT_GT(inside, 18000);
 }
 
 // Ok starts and stops the lines, any other key leaves, and the window is activated after.
