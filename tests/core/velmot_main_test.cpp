@@ -88,7 +88,7 @@ TEST_F(MainScreen, ShuffleKeyTogglesAndSavesSeekKeysMoveTenSecondsAndTheThirdBac
     EXPECT_EQ(rig.exits, 1);
 }
 
-// The usual cut and split are the engine test's below ("A - One.mp3" shows "One" by "A").
+// The usual cut and split are checked on the main screen below ("A - One.mp3" shows "One" by "A").
 TEST(DisplayName, CutNeverTakesTooMuch) {
     std::string tmp;
     cutDisplayName("/music/abc", 7, tmp);  // shorter than an extension: kept whole
