@@ -50,13 +50,22 @@ Jukebox::~Jukebox() {
     stage_.reset();
 }
 
-bool Jukebox::start() {
+Jukebox::Started Jukebox::start() {
+    // First: a stop during the start-up ends it too, and a broken pipe never does.
+    exitSignals_ = std::make_unique<ExitSignals>();
     // Keys, mouse and animation speed first: they shape everything after.
     readStartSettings(svc_, workDir_);
     if (!svc_.MouseOn) hideMouseCursor();
 
-    instance_ = std::make_unique<SingleInstance>();
-    if (!instance_->claim()) return false;
+    QString why;
+    const QString folder = SingleInstance::privateFolder(&why);
+    instance_ = std::make_unique<SingleInstance>(folder);
+    const SingleInstance::Claim claim = folder.isEmpty() ? SingleInstance::Claim::Failed : instance_->claim();
+    if (claim != SingleInstance::Claim::Claimed) {
+        if (claim == SingleInstance::Claim::Raised) return Started::Raised;
+        cannotStart((folder.isEmpty() ? why : instance_->why()).toStdString());
+        return Started::Refused;
+    }
 
     stage_ = std::make_unique<Stage>();
     MP1_ = std::make_unique<MpvPlayer>();
@@ -74,7 +83,6 @@ bool Jukebox::start() {
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
     };
     // A service manager's stop (or Ctrl+C, or a closed terminal) ends it the same way.
-    exitSignals_ = std::make_unique<ExitSignals>();
     QObject::connect(exitSignals_.get(), &ExitSignals::exitRequested, main_, [this] { main_->exitProgram(); });
     services_->notSaved = [this] { main_->showNotice("NOT SAVED"); };
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
@@ -126,10 +134,10 @@ bool Jukebox::start() {
     // play says so and ends rather than running silent.
     QTimer::singleShot(0, stage_.get(), [this] {
         if (MP1_->prepare()) return;
-        std::fputs("kelvorn: the media player could not start (libmpv is missing or failed)\n", stderr);
-        QCoreApplication::exit(1);
+        cannotStart("the media player could not start (libmpv is missing or failed)");
+        QCoreApplication::exit(EXIT_FAILURE);
     });
-    return true;
+    return Started::Running;
 }
 
 // An infrared remote through lircd types the same keys as the keyboard, resolved to

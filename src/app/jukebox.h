@@ -38,9 +38,14 @@ public:
     explicit Jukebox(std::string workDir = ".");
     ~Jukebox();
 
-    // The start-up sequence. False when another instance runs (it was brought to
-    // the front) and this process should end.
-    bool start();
+    // What a start came to.
+    enum class Started {
+        Running,  // the jukebox is up: enter the event loop
+        Raised,   // another instance runs and was brought to the front: end quietly
+        Refused,  // it cannot run (the reason is on stderr): end with an error status
+    };
+    // The start-up sequence.
+    Started start();
 
     KelvornSERVICE& state() { return svc_; }
     VelmotMAIN& mainScreen() { return *main_; }

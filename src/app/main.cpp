@@ -1,5 +1,6 @@
 // Kelvorn: a full-screen MP3 jukebox for the TV, run in its working folder.
 #include <QApplication>
+#include <cstdlib>
 
 #include "app/jukebox.h"
 #include "platform/debug_log.h"
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("kelvorn");
     kelvorn::setUpPlayerProcess();  // after QApplication, which sets the locale from the environment
     kelvorn::Jukebox jukebox(".");
-    if (!jukebox.start()) return 0;  // another instance runs and was brought to the front
+    switch (jukebox.start()) {
+    case kelvorn::Jukebox::Started::Raised: return EXIT_SUCCESS;  // the running one is in front now
+    case kelvorn::Jukebox::Started::Refused: return EXIT_FAILURE;  // a service manager tries again
+    case kelvorn::Jukebox::Started::Running: break;
+    }
     return QApplication::exec();
 }

@@ -18,7 +18,12 @@ long long msSinceStart();
 // Logs "<event> <ms since start>[ <detail>]" under kelvorn.events.
 void debugEvent(const char* event, const std::string& detail = {});
 // Writes messages of the family to stderr as "kelvorn: <message>", and Qt's own only
-// while the family is on; install with qInstallMessageHandler.
+// while the family is on; install with qInstallMessageHandler. A fatal message of Qt's
+// (no display, no platform plugin) is told as a start that cannot run, and the program
+// ends with status 1 instead of an abort.
 void debugMessage(QtMsgType type, const QMessageLogContext& context, const QString& message);
+// Tells the user why the program cannot run: one line "kelvorn: cannot start: <why>" on
+// stderr (the service's journal), also without the debug switch.
+void cannotStart(const std::string& why);
 
 }  // namespace kelvorn

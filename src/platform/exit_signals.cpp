@@ -18,7 +18,11 @@ void onSignal(int) {
     const char byte = 1;
     const ssize_t written = ::write(pipeEnds[0], &byte, 1);
     (void)written;  // a full pipe already holds a request
+    ::alarm(ExitSignals::kGraceSeconds);
 }
+
+// The event loop did not take the request in time: end here, as a stop would.
+void onGraceOver(int) { ::_exit(0); }
 
 }  // namespace
 
@@ -35,10 +39,15 @@ ExitSignals::ExitSignals(QObject* parent) : QObject(parent) {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int sig : kSignals) ::sigaction(sig, &action, nullptr);
+    action.sa_handler = onGraceOver;
+    ::sigaction(SIGALRM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 ExitSignals::~ExitSignals() {
+    ::alarm(0);
     for (const int sig : kSignals) std::signal(sig, SIG_DFL);
+    std::signal(SIGALRM, SIG_DFL);
     delete notifier_;
     for (int& end : pipeEnds) {
         if (end >= 0) ::close(end);

@@ -1,12 +1,15 @@
-// One running instance per user, over a local socket.
+// One running instance per user, over a local socket in a folder of the user's own.
 #include "platform/single_instance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QThread>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvorn {
@@ -16,23 +19,52 @@ constexpr int kConnectWaitMs = 300;
 constexpr int kRetryMs = 50;
 constexpr int kStartingWaitMs = 3000;
 constexpr qint64 kMaxRequestBytes = 64;  // "raise\n"; anything longer is not ours
+
+// A real folder (not a link to one) of this user's that nobody else may enter.
+bool isPrivate(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// Makes `path` with mode 0700 unless something is there; one of this user's own folders
+// with a looser mode is tightened. Whether it is private now.
+bool makePrivate(const QString& path) {
+    const QByteArray p = QFile::encodeName(path);
+    if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+    return (st.st_mode & 077) == 0 || ::chmod(p.constData(), 0700) == 0;
+}
 }  // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+SingleInstance::SingleInstance(QString folder, QObject* parent) : QObject(parent), folder_(std::move(folder)) {}
 
 SingleInstance::~SingleInstance() { release(); }
 
-QString SingleInstance::defaultName() { return QStringLiteral("kelvorn-") + QString::number(::getuid()); }
+QString SingleInstance::socketPath() const { return folder_ + QStringLiteral("/kelvorn.socket"); }
 
-QString SingleInstance::lockPath(const QString& name) {
-    return QDir::tempPath() + QLatin1Char('/') + name + QStringLiteral(".lock");
+QString SingleInstance::lockPath() const { return folder_ + QStringLiteral("/kelvorn.lock"); }
+
+QString SingleInstance::privateFolder(QString* why) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivate(runtime)) return runtime;
+    const QString tmp = QDir::tempPath() + QStringLiteral("/kelvorn-") + QString::number(::getuid());
+    if (makePrivate(tmp)) return tmp;
+    const QString cache = QDir::homePath() + QStringLiteral("/.cache");
+    QDir().mkpath(cache);
+    if (makePrivate(cache + QStringLiteral("/kelvorn"))) return cache + QStringLiteral("/kelvorn");
+    if (why) *why = QStringLiteral("no folder of this user's own for the single-instance lock (tried %1, %2 and %3)")
+                        .arg(runtime.isEmpty() ? QStringLiteral("$XDG_RUNTIME_DIR") : runtime, tmp,
+                             cache + QStringLiteral("/kelvorn"));
+    return {};
 }
 
 bool SingleInstance::askRunningToRaise(int waitMs) {
     QDeadlineTimer deadline(waitMs);
     do {
         QLocalSocket socket;
-        socket.connectToServer(name_);
+        socket.connectToServer(socketPath());
         if (socket.waitForConnected(kConnectWaitMs)) {
             socket.write("raise\n");
             socket.flush();
@@ -45,18 +77,28 @@ bool SingleInstance::askRunningToRaise(int waitMs) {
     return false;
 }
 
-bool SingleInstance::claim() {
-    lock_ = std::make_unique<QLockFile>(lockPath(name_));
+SingleInstance::Claim SingleInstance::claim() {
+    why_.clear();
+    lock_ = std::make_unique<QLockFile>(lockPath());
     lock_->setStaleLockTime(0);  // stale only when its process is gone, never by age
-    if (!lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError) {
-        // Another instance runs or is starting: it keeps its socket, this one ends.
+    if (!lock_->tryLock(0)) {
+        const QLockFile::LockError error = lock_->error();
         lock_.reset();
-        askRunningToRaise(kStartingWaitMs);
-        return false;
+        if (error == QLockFile::LockFailedError) {
+            // Another instance runs or is starting: it keeps its socket, this one ends.
+            if (askRunningToRaise(kStartingWaitMs)) return Claim::Raised;
+            why_ = QStringLiteral("another instance holds %1 but does not answer").arg(lockPath());
+            return Claim::NotAnswering;
+        }
+        // Nobody is known to run: neither take over nor remove anything.
+        why_ = QStringLiteral("the lock file %1 could not be made (%2)")
+                   .arg(lockPath(), error == QLockFile::PermissionError ? QStringLiteral("permission denied")
+                                                                        : QStringLiteral("unknown error"));
+        return Claim::Failed;
     }
     // Holding the lock, no other instance lives: a socket left by a crashed one would
     // block listen().
-    QLocalServer::removeServer(name_);
+    QLocalServer::removeServer(socketPath());
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, [this] {
@@ -73,8 +115,8 @@ bool SingleInstance::claim() {
         }
     });
     // Failing to listen only costs the raise of later starts; never block this one.
-    server_->listen(name_);
-    return true;
+    server_->listen(socketPath());
+    return Claim::Claimed;
 }
 
 void SingleInstance::release() {

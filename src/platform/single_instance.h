@@ -12,19 +12,33 @@ namespace kelvorn {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
+    // The socket and the lock file live in `folder`, which only this user may enter.
+    explicit SingleInstance(QString folder, QObject* parent = nullptr);
     ~SingleInstance() override;
-    // True when this process is the only instance (and now listens for later ones);
-    // false when another runs: it has been asked to come to the front. A lock file
-    // decides between starts at the same moment, so exactly one instance runs and a
-    // live instance's socket is never removed.
-    bool claim();
+
+    enum class Claim {
+        Claimed,       // this process is the only instance, and now listens for later ones
+        Raised,        // another runs and has been asked to come to the front
+        NotAnswering,  // another holds the lock but never took the request
+        Failed,        // the lock could not be had at all (why(): the reason)
+    };
+    // A lock file decides between starts at the same moment, so exactly one instance
+    // runs; a socket is removed only by the holder of the lock.
+    Claim claim();
+    // Why the last claim was not Claimed or Raised, for the user.
+    const QString& why() const { return why_; }
     // Stops listening and gives the claim up: the socket and the lock file are removed.
     void release();
 
-    static QString defaultName();
-    // The lock file that guards the claim of `name`, beside its socket.
-    static QString lockPath(const QString& name);
+    QString socketPath() const;
+    QString lockPath() const;
+
+    // A folder only this user can enter, for the socket and the lock: $XDG_RUNTIME_DIR,
+    // else "kelvorn-<uid>" in the temporary folder, else ~/.cache/kelvorn, each made with
+    // mode 0700 and taken only when it is a real folder of this user's that nobody else
+    // may enter - so nothing another user made can stop a start. Empty (and `why` set)
+    // when there is none.
+    static QString privateFolder(QString* why = nullptr);
 
 signals:
     // A later start asked this instance to come to the front.
@@ -33,7 +47,8 @@ signals:
 private:
     bool askRunningToRaise(int waitMs);
 
-    QString name_;
+    QString folder_;
+    QString why_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
 };

@@ -90,6 +90,20 @@ if ((EUID == 0)); then
     chown -R 65534:65534 "$work"
 fi
 
+# A start without a display says why on stderr and ends with an error status of its
+# own, not an abort; the service tries it again later.
+"${as_user[@]}" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
+    "$binary" >/dev/null 2>"$work/nodisplay.err"
+status=$?
+((status > 0 && status < 128)) || fail "a start without a display ended with status $status"
+grep -q '^kelvorn: cannot start: .*display' "$work/nodisplay.err" ||
+    fail "a start without a display did not say why: $(head -c 300 "$work/nodisplay.err")"
+pass "a start without a display says why and ends with status $status"
+
+# Another user's file and folder at the names the lock and socket once had in the shared
+# temporary folder stop nothing: they now live in the user's own runtime folder.
+mkdir "$work/tmp/kelvorn-65534.lock" && : >"$work/tmp/kelvorn-65534" && chown 0:0 "$work/tmp/kelvorn-65534"*
+
 # --- a private X display ---------------------------------------------------------------
 Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset \
     3>"$work/display" 2>"$work/xvfb.log" &
@@ -125,6 +139,10 @@ find_window() {
 }
 wait_for 15 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
 pass "window \"kelvorn\" is shown"
+kill -PIPE "$app_pid"
+sleep 0.3
+alive "$app_pid" || fail "SIGPIPE ended the program"
+pass "SIGPIPE ends nothing"
 
 # The main screen takes keys once start-up is through; the program says so on stderr
 # with KELVORN_DEBUG=1. Without that line, carry on after the wait.
@@ -301,7 +319,7 @@ wait "$app_pid" 2>/dev/null
 status=$?
 app_pid=""
 ((status == 0)) || fail "SIGTERM ended the program with status $status"
-[[ -z $(ls -A "$work/tmp" 2>/dev/null | grep kelvorn) ]] || fail "SIGTERM left $(ls "$work/tmp")"
+[[ -z $(ls -A "$work/run" | grep kelvorn) ]] || fail "SIGTERM left $(ls "$work/run")"
 pass "SIGTERM ends the program with status 0 and removes its socket and lock"
 
 echo "PASS: e2e"

@@ -6,15 +6,18 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QUuid>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
+#include "fakes/file_size_limit.h"
 #include "fakes/wait_for.h"
 #include "platform/text_file.h"
 
@@ -23,42 +26,82 @@ using namespace kelvorn;
 // A crash leaves the socket's name behind, where nobody listens and no lock is held. The
 // claim of `first` takes its place, and a later start ends and raises it, once.
 TEST(SingleInstance, LaterStartRaisesTheFirstAndEndsAndNeitherAStaleSocketNorAReleaseStopsTheNext) {
-    const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
-    ASSERT_TRUE(writeFileAtomic((QDir::tempPath() + "/" + name).toStdString(), ""));
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_TRUE(writeFileAtomic(first.socketPath().toStdString(), ""));
     for (const char* round : {"after a crash", "after a release"}) {
         SCOPED_TRACE(round);
-        SingleInstance first(name);
         int raised = 0;
         QObject::connect(&first, &SingleInstance::raiseRequested, [&] { ++raised; });
-        ASSERT_TRUE(first.claim());
-        EXPECT_FALSE(SingleInstance(name).claim());
+        ASSERT_EQ(first.claim(), SingleInstance::Claim::Claimed);
+        EXPECT_EQ(SingleInstance(folder.path()).claim(), SingleInstance::Claim::Raised);
         EXPECT_TRUE(waitFor([&] { return raised > 0; }, 3000));
         EXPECT_EQ(raised, 1);
         first.release();
+        QObject::disconnect(&first, &SingleInstance::raiseRequested, nullptr, nullptr);
     }
 }
 
 // The first start holds the lock but does not listen yet: the second must neither take
-// over nor remove a socket, but wait and ask the first to come to the front.
-TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListens) {
-    const QString name = "kelvorn-test-" + QUuid::createUuid().toString(QUuid::Id128);
-    QLockFile starting(SingleInstance::lockPath(name));
+// over nor remove a socket, but wait and ask the first to come to the front. A lock that
+// cannot be made at all is no other instance: nothing is removed, and the start is
+// refused with the reason.
+TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListensAndALockErrorRemovesNothing) {
+    QTemporaryDir folder;
+    SingleInstance second(folder.path());
+    QLockFile starting(second.lockPath());
     ASSERT_TRUE(starting.tryLock(0));
     QByteArray request;
     bool listening = false;
     std::thread first([&] {  // the first instance, a moment later, in its own thread
         QLocalServer server;
         QThread::msleep(400);
-        listening = server.listen(name);
+        listening = server.listen(second.socketPath());
         if (server.waitForNewConnection(3000)) {
             QLocalSocket* client = server.nextPendingConnection();
             while (client->waitForReadyRead(1000)) request += client->readAll();
         }
     });
-    EXPECT_FALSE(SingleInstance(name).claim());
+    EXPECT_EQ(second.claim(), SingleInstance::Claim::Raised);
     first.join();
     EXPECT_TRUE(listening);
     EXPECT_EQ(request, "raise\n");
+    starting.unlock();
+
+    ASSERT_TRUE(writeFileAtomic(second.socketPath().toStdString(), ""));
+    SingleInstance::Claim claim{};
+    underFileSizeLimit(1, [&] { return (claim = second.claim()) == SingleInstance::Claim::Failed; });  // a full disk
+    EXPECT_EQ(claim, SingleInstance::Claim::Failed);
+    EXPECT_TRUE(second.why().contains("kelvorn.lock")) << second.why().toStdString();
+    EXPECT_TRUE(QFileInfo(second.socketPath()).isFile());
+}
+
+// Folders another user made (root makes them here, for user 65534) are never taken;
+// one of the user's own with a loose mode is tightened and taken.
+TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndNobodyElseCanEnterIt) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to make folders of another user";
+    QTemporaryDir runtime, tmp, home;
+    const char* names[] = {"XDG_RUNTIME_DIR", "TMPDIR", "HOME"};
+    const QTemporaryDir* folders[] = {&runtime, &tmp, &home};
+    QByteArray saved[3];
+    for (int i = 0; i < 3; ++i) {
+        saved[i] = qgetenv(names[i]);
+        qputenv(names[i], QFile::encodeName(folders[i]->path()));
+    }
+    const QString own = tmp.path() + "/kelvorn-0", homeFolder = home.path() + "/.cache/kelvorn";
+    EXPECT_EQ(SingleInstance::privateFolder(), runtime.path());
+    ASSERT_EQ(::chown(QFile::encodeName(runtime.path()).constData(), 65534, 65534), 0);
+    ASSERT_TRUE(QDir().mkdir(own));
+    ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0755), 0);
+    EXPECT_EQ(SingleInstance::privateFolder(), own);
+    EXPECT_FALSE(QFileInfo(own).permissions().testAnyFlags(QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+    EXPECT_EQ(SingleInstance::privateFolder(), homeFolder);
+    ASSERT_TRUE(QDir().rmdir(homeFolder) && QFile(homeFolder).open(QIODevice::WriteOnly));
+    QString why;
+    EXPECT_EQ(SingleInstance::privateFolder(&why), QString());
+    EXPECT_TRUE(why.contains(homeFolder)) << why.toStdString();
+    for (int i = 0; i < 3; ++i) saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
 
 // Buttons type the keys as they are at each press; a held button types again only when it

@@ -1,0 +1,36 @@
+// What a service manager's stop and a broken pipe do to the program.
+#include "platform/exit_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
+#include "fakes/wait_for.h"
+
+using namespace kelvorn;
+
+// A stop reaches the event loop once; a GUI thread held up elsewhere is ended all the same
+// within the grace time, with the status of a clean stop. SIGPIPE ends nothing.
+TEST(ExitSignals, AStopReachesTheEventLoopOrEndsTheProcessInTimeAndABrokenPipeEndsNothing) {
+    {
+        ExitSignals exitSignals;
+        int requests = 0;
+        QObject::connect(&exitSignals, &ExitSignals::exitRequested, [&] { ++requests; });
+        std::raise(SIGPIPE);
+        std::raise(SIGTERM);
+        EXPECT_TRUE(waitFor([&] { return requests == 1; }, 2000));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(
+        {
+            ExitSignals exitSignals;
+            std::raise(SIGTERM);
+            std::this_thread::sleep_for(std::chrono::seconds(ExitSignals::kGraceSeconds + 3));
+            std::_Exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(ExitSignals::kGraceSeconds + 1));
+}
