@@ -29,6 +29,10 @@ public:
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void stop() = 0;
+    // Drops the file it opens or plays without waiting on it, for one that stopped
+    // answering (a disk asleep, a hung share): a real player leaves its engine to end on
+    // its own and makes a fresh one for the next open. Closed and failed afterwards.
+    virtual void abandon() = 0;
     // The path given to open, unchanged.
     virtual std::string fileName() const = 0;
     // Elapsed seconds (0 before playback); writing seeks.

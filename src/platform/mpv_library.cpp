@@ -35,12 +35,12 @@ const Api* loadApi() {
         resolve(library, "mpv_request_log_messages", api.request_log_messages) &&
         resolve(library, "mpv_observe_property", api.observe_property) &&
         resolve(library, "mpv_set_wakeup_callback", api.set_wakeup_callback) &&
-        resolve(library, "mpv_wait_event", api.wait_event) && resolve(library, "mpv_set_property", api.set_property) &&
+        resolve(library, "mpv_wait_event", api.wait_event) &&
+        resolve(library, "mpv_set_property_async", api.set_property_async) &&
+        resolve(library, "mpv_get_property_async", api.get_property_async) &&
+        resolve(library, "mpv_command_async", api.command_async) &&
+        resolve(library, "mpv_command_node_async", api.command_node_async) &&
         resolve(library, "mpv_set_property_string", api.set_property_string) &&
-        resolve(library, "mpv_get_property", api.get_property) && resolve(library, "mpv_command", api.command) &&
-        resolve(library, "mpv_command_ret", api.command_ret) &&
-        resolve(library, "mpv_command_node", api.command_node) &&
-        resolve(library, "mpv_free_node_contents", api.free_node_contents) &&
         resolve(library, "mpv_render_context_create", api.render_context_create) &&
         resolve(library, "mpv_render_context_free", api.render_context_free) &&
         resolve(library, "mpv_render_context_render", api.render_context_render) &&

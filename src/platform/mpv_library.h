@@ -7,7 +7,9 @@
 
 namespace kelvorn::mpv {
 
-// The libmpv functions the players use, under their names without "mpv_".
+// The libmpv functions the players use, under their names without "mpv_". The players
+// drive a core only through the asynchronous calls: a synchronous one waits for the core,
+// and a core stuck on a file that does not answer would hold the GUI thread.
 struct Api {
     decltype(&::mpv_create) create = nullptr;
     decltype(&::mpv_initialize) initialize = nullptr;
@@ -19,13 +21,11 @@ struct Api {
     decltype(&::mpv_observe_property) observe_property = nullptr;
     decltype(&::mpv_set_wakeup_callback) set_wakeup_callback = nullptr;
     decltype(&::mpv_wait_event) wait_event = nullptr;
-    decltype(&::mpv_set_property) set_property = nullptr;
+    decltype(&::mpv_set_property_async) set_property_async = nullptr;
+    decltype(&::mpv_get_property_async) get_property_async = nullptr;
+    decltype(&::mpv_command_async) command_async = nullptr;
+    decltype(&::mpv_command_node_async) command_node_async = nullptr;
     decltype(&::mpv_set_property_string) set_property_string = nullptr;
-    decltype(&::mpv_get_property) get_property = nullptr;
-    decltype(&::mpv_command) command = nullptr;
-    decltype(&::mpv_command_ret) command_ret = nullptr;
-    decltype(&::mpv_command_node) command_node = nullptr;
-    decltype(&::mpv_free_node_contents) free_node_contents = nullptr;
     decltype(&::mpv_render_context_create) render_context_create = nullptr;
     decltype(&::mpv_render_context_free) render_context_free = nullptr;
     decltype(&::mpv_render_context_render) render_context_render = nullptr;

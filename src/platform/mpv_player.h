@@ -1,4 +1,5 @@
-// The media player component over libmpv: local files only, events on the GUI thread.
+// The media player component over libmpv: local files only, events on the GUI thread,
+// and no call that waits for the core.
 #pragma once
 #include "platform/media_player.h"
 
@@ -7,9 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
-struct mpv_handle;
-struct mpv_event;
-struct mpv_event_property;
+#include <initializer_list>
+#include <mpv/client.h>
 
 namespace kelvorn {
 
@@ -34,6 +34,7 @@ public:
     void play() override;
     void pause() override;
     void stop() override;
+    void abandon() override;
     std::string fileName() const override { return path_; }
     double position() const override;
     double duration() const override;
@@ -51,8 +52,10 @@ public:
 
     // Error-level lines mpv has logged so far (diagnostics for tests).
     int errorLogCount() const { return errorLogs_; }
-    // The sound driver kept for later songs; empty while none (or only "null") worked.
+    // The sound driver kept for later songs; empty while no real device worked.
     const std::string& pinnedAudioOutput() const { return pinnedAo_; }
+    // Cores given up by abandon() that have not ended yet, in the whole process.
+    static int abandonedCores();
 
 private:
     // Makes the mpv core on first use; false when libmpv cannot be had.
@@ -64,15 +67,25 @@ private:
     void mpv_events();
     void drainEvents();
     void handleEvent(const mpv_event& event);
+    void handleReply(const mpv_event& event);
     void endOfEntry(int reason);
     void pinAudioOutput(const mpv_event_property* prop);
     void placeWidget();
     void destroyHandle(void (*destroy)(mpv_handle*));
+    void abandonCore();
+    // A loadfile is not answered, or its file not loaded yet.
+    bool loading() const;
 
+    // Requests to the core; each returns its reply's id (0 when it could not be sent).
+    uint64_t command(std::initializer_list<const char*> args);
+    uint64_t setProperty(const char* name, mpv_format format, void* value);
+    void askPosition() const;
     // Loads `target` (path_ made a local target, unless given) as a new playlist entry,
     // replacing whatever mpv has.
     bool loadEntry(bool paused, const std::string& target = {});
     bool setPauseFlag(bool paused);
+    // Forgets the entry and everything known about it.
+    void clearEntry();
     void setStates(OpenState openState, PlayState playState, bool failed);
 
     const Kind kind_;
@@ -89,13 +102,21 @@ private:
     bool signalPending_ = false;
 
     std::string path_;
-    // mpv's playlist entry of the current open; events of older entries are ignored.
+    // mpv's playlist entry of the current open (known once its loadfile is answered);
+    // events of older entries are ignored.
     int64_t entry_ = 0;
-    int64_t startedEntry_ = 0;
-    bool loaded_ = false;  // the current entry reached "file loaded"
-    bool ended_ = false;   // the current entry played to its end
+    int64_t startedEntry_ = 0;  // the entry of the last start-file
+    int64_t loadedEntry_ = 0;   // the entry of the last file-loaded
+    bool loaded_ = false;       // the current entry reached "file loaded"
+    bool ended_ = false;        // the current entry played to its end
 
-    double position_ = 0;
+    mutable uint64_t nextRequest_ = 1;  // reading the position asks for the next one
+    uint64_t loadRequest_ = 0;              // the loadfile not answered yet
+    uint64_t seekRequest_ = 0;              // the last seek, until answered
+    mutable uint64_t positionRequest_ = 0;  // the time-pos asked for, until answered
+
+    mutable double position_ = 0;
+    double duration_ = 0;
     OpenState openState_ = Closed;
     PlayState playState_ = Stopped;
     bool openFailed_ = false;

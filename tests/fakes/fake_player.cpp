@@ -8,8 +8,10 @@ void FakePlayer::open(const std::string& path) {
     position_ = 0;
     bool fails = failNext_ || missing_.count(path) > 0;
     failNext_ = false;
+    bool hangs = false;
     for (const std::string& part : failingParts_) fails = fails || path.find(part) != std::string::npos;
-    setStates(fails ? Closed : Open, Stopped, fails);
+    for (const std::string& part : hanging_) hangs = hangs || path.find(part) != std::string::npos;
+    setStates(fails || hangs ? Closed : Open, Stopped, fails);
 }
 
 void FakePlayer::play() {
@@ -31,6 +33,12 @@ void FakePlayer::pause() {
 void FakePlayer::stop() {
     position_ = 0;
     setStates(Closed, Stopped, openFailed_);
+}
+
+void FakePlayer::abandon() {
+    ++abandons;
+    position_ = 0;
+    setStates(Closed, Stopped, true);
 }
 
 void FakePlayer::setPosition(double seconds) {

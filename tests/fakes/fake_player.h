@@ -17,6 +17,7 @@ public:
     void play() override;
     void pause() override;
     void stop() override;
+    void abandon() override;
     std::string fileName() const override { return path_; }
     double position() const override { return position_; }
     void setPosition(double seconds) override;
@@ -33,6 +34,7 @@ public:
     void failNextOpen() { failNext_ = true; }    // only the next open fails
     void failOpen(const std::string& pathPart);  // every open of a path containing it fails
     void markMissing(const std::string& path);   // this exact path never opens
+    void hangOpen(const std::string& pathPart) { hanging_.push_back(pathPart); }  // never answers
     void setPositionValue(double seconds) { position_ = seconds; }
     void pressKey(int code) { emit keyPressed(code); }
 
@@ -41,6 +43,7 @@ public:
     std::vector<double> seeks;       // every setPosition value
     int plays = 0;
     int tones = 0;
+    int abandons = 0;
     double gain = 1.0;
 
 private:
@@ -49,6 +52,7 @@ private:
     std::string path_;
     std::set<std::string> missing_;
     std::vector<std::string> failingParts_;
+    std::vector<std::string> hanging_;
     bool failNext_ = false;
     double position_ = 0;
     OpenState openState_ = Closed;
