@@ -30,7 +30,7 @@ struct ListRig {
     FixedSequenceRandom random;
     WaveVolume volume;
     TwipScale twips{1280, 720};
-    Services services{svc, player, pump, clock, random, volume, twips, ".", nullptr, {}};
+    Services services{svc, player, pump, clock, random, volume, twips, ".", nullptr, nullptr, {}};
     QWidget stage;
     std::unique_ptr<VelmotMAIN> main;
     std::unique_ptr<Transitions> transitions;

@@ -70,10 +70,10 @@ Jukebox::Started Jukebox::start() {
     stage_ = std::make_unique<Stage>();
     MP1_ = std::make_unique<MpvPlayer>();
     VideoPlayer_ = std::make_unique<MpvPlayer>(MpvPlayer::Kind::Video);
-    volume_.addPlayer(MP1_.get());
-    volume_.addPlayer(VideoPlayer_.get());
-    services_ = std::make_unique<Services>(
-        Services{svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(), workDir_, VideoPlayer_.get(), {}});
+    tone_ = std::make_unique<MpvPlayer>();
+    for (MediaPlayer* player : {MP1_.get(), VideoPlayer_.get(), tone_.get()}) volume_.addPlayer(player);
+    services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(),
+                                                   workDir_, VideoPlayer_.get(), tone_.get(), {}});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };

@@ -80,6 +80,7 @@ private:
     std::unique_ptr<Stage> stage_;
     std::unique_ptr<MediaPlayer> MP1_;
     std::unique_ptr<MediaPlayer> VideoPlayer_;
+    std::unique_ptr<MediaPlayer> tone_;
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<ExitSignals> exitSignals_;

@@ -37,14 +37,6 @@ int wholeSecond(double secondsSinceMidnight) {
     return dayModulo(static_cast<long long>(std::floor(std::fmod(secondsSinceMidnight, kSecondsPerDay))));
 }
 
-// Whether one of the entries 0..highest names a file that is there; a list without one
-// is not worth waiting for at an alarm.
-bool anyFileThere(const SongList& list, int highest, const std::string& folder) {
-    for (int i = 0; i <= highest; ++i)
-        if (isNormalFile(folder + entryAt(list, i))) return true;
-    return false;
-}
-
 int twoDigits(std::string_view t, size_t at) {
     const char a = t[at], b = t[at + 1];
     if (a < '0' || a > '9' || b < '0' || b > '9') return -1;
@@ -70,16 +62,16 @@ std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockR
     const std::optional<int> due = secondOfDay(target);
     if (!due || !previous) return std::nullopt;
     const double realGap = now.utc - previous->utc;
-    if (!(realGap > 0 && realGap <= kClockCatchUpSeconds)) return std::nullopt;
     // Whole seconds on the local timeline; a switch to summer time moves it on by the
     // change of offset beyond the real gap, and the seconds it skips count as passed.
     const auto from = static_cast<long long>(std::floor(previous->local()));
     const auto to = static_cast<long long>(std::floor(now.local()));
-    if (static_cast<double>(to - from) > std::ceil(realGap) + std::max(0, now.offset - previous->offset))
-        return std::nullopt;
-    for (const long long day : {previous->day(), now.day()}) {
+    const bool lateTick = realGap > 0 && realGap <= kClockCatchUpSeconds &&
+                          static_cast<double>(to - from) <= std::ceil(realGap) + std::max(0, now.offset - previous->offset);
+    for (const long long day : {now.day() - 1, now.day()}) {
         const long long at = day * kSecondsPerDay + *due;
-        if (from < at && at <= to) return LocalSecond{day, *due};
+        if (from < at && at <= to && (lateTick || static_cast<double>(to - at) <= kResumeCatchUpSeconds))
+            return LocalSecond{day, *due};
     }
     return std::nullopt;
 }
@@ -174,8 +166,10 @@ void AlarmClock::sleepEnd() {
 }
 
 // The alarm list plays at the alarm volume; the alarm stays armed for the next day. An
-// armed alarm always makes sound: without a list naming a file that is there, the
-// archive plays, and without that the program's own tone.
+// armed alarm always makes sound: without a list, or when none of its songs plays (the
+// engine gives up on files that fail or do not answer), the archive plays, and without
+// that the program's own tone. Songs are never looked at here: a file on a disk that
+// does not answer would hold the GUI thread.
 void AlarmClock::alarmStart() {
     KelvornSERVICE& svc = s_.svc;
     svc.cancelEntry();
@@ -185,8 +179,7 @@ void AlarmClock::alarmStart() {
     LoadPlaylist(svc, kAlarmList);
     svc.VolumeSet = svc.VolAlarm;
     SetWaveVolume(s_);
-    const bool listThere =
-        isNormalFile(svc.Mp3Path + kAlarmList) && anyFileThere(svc.CustomSongs, svc.CustomCount, svc.Mp3Path);
+    const bool listThere = svc.CustomCount >= 0 && isNormalFile(svc.Mp3Path + kAlarmList);
     startAlarmSound(listThere ? AlarmSound::List : AlarmSound::Archive);
     svc.AlarmBusy = true;
     if (BlackScreen* b = black()) b->hideBlack();
@@ -194,13 +187,13 @@ void AlarmClock::alarmStart() {
 
 void AlarmClock::startAlarmSound(AlarmSound sound) {
     KelvornSERVICE& svc = s_.svc;
-    if (sound == AlarmSound::Archive && !anyFileThere(svc.ArchiveList, svc.ArchiveCount, svc.Mp3Path))
-        sound = AlarmSound::Tone;
+    if (sound == AlarmSound::Archive && svc.ArchiveCount < 0) sound = AlarmSound::Tone;
     sound_ = sound;
     if (sound == AlarmSound::Tone) {
         svc.NewSong = false;
         svc.PlayOn = false;
-        s_.MP1.playTone();
+        s_.MP1.stop();
+        tone().playTone();
         return;
     }
     if (sound == AlarmSound::Archive) {
@@ -225,7 +218,7 @@ void AlarmClock::nothingPlayable() {
 bool AlarmClock::userInput() {
     const bool silenced = sound_ == AlarmSound::Tone;
     sound_ = AlarmSound::None;
-    if (silenced) s_.MP1.stop();
+    if (silenced) tone().stop();
     return silenced;
 }
 

@@ -16,9 +16,12 @@ namespace kelvorn {
 class BlackScreen;
 class MainDisplay;
 
-// Ticks further apart in real time than this (suspend, a stalled machine, a changed
-// system clock) catch nothing up.
+// Ticks further apart in real time than this (a suspend, a stalled machine, a changed
+// system clock) are a jump of the clock rather than a late tick.
 constexpr double kClockCatchUpSeconds = 10;
+// After a jump an alarm that fell due within this time still sounds; older ones are
+// skipped for that day.
+constexpr double kResumeCatchUpSeconds = 3600;
 
 // The second of the day (0..86399) that an "hh:mm:ss" text names, surrounding blanks
 // allowed; nothing for any other text or a time that never occurs ("29:75:00").
@@ -28,9 +31,11 @@ std::optional<int> secondOfDay(const std::string& text);
 using LocalSecond = std::pair<long long, int>;
 
 // Where the alarm `target` falls due at the tick `now`: the time text is contained in
-// `target`, or - when the tick before came at most kClockCatchUpSeconds earlier in real
-// time - `target` names a local second passed since then, also one skipped by a
-// daylight-saving switch. Nothing when it does not fall due.
+// `target`, or `target` names a local second passed since the tick before - one skipped
+// by a daylight-saving switch too - when that tick came at most kClockCatchUpSeconds
+// earlier in real time; after a longer gap or a jump of the clock (a machine resumed from
+// a suspend), a second passed at most kResumeCatchUpSeconds ago. Nothing when it does
+// not fall due.
 std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockReading& now,
                                          const std::optional<ClockReading>& previous);
 
@@ -77,6 +82,7 @@ private:
     void snoozeKey();
     void sleepKey();
     BlackScreen* black() const { return blackScreen ? blackScreen() : nullptr; }
+    MediaPlayer& tone() const { return s_.Tone ? *s_.Tone : s_.MP1; }
 
     Services& s_;
     MainDisplay& display_;

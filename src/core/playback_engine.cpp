@@ -46,6 +46,12 @@ PlaybackEngine::PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPu
 
 void PlaybackEngine::tick() {
     if (busy_ || !svc_.PlayOn) return;
+    const QScopedValueRollback busy(busy_, true);
+    if (stalled()) {
+        player_.abandon();
+        if (failures_ == 0) failingSince_ = clock_.monotonic();
+        songFailed();
+    }
     // A list of which nothing opens is not tried ten times a second.
     if (!svc_.NewSong && clock_.monotonic() < retryAt_) return;
     const int n = svc_.playingCount();
@@ -57,11 +63,11 @@ void PlaybackEngine::tick() {
         if (nothingPlayable) nothingPlayable();
         return;
     }
-    const QScopedValueRollback busy(busy_, true);
     if (svc_.NewSong) {
         if (svc_.SongPos > n) svc_.SongPos = 0;
         if (svc_.SongPos < 0) svc_.SongPos = static_cast<int16_t>(n);
         svc_.NewSong = false;
+        failures_ = 0;  // a song asked for starts the count afresh
         startSong(svc_.SongPos);
     }
     // A request that could not be played leaves the player stopped: move on at once,
@@ -80,24 +86,51 @@ void PlaybackEngine::tick() {
     }
 }
 
+// Judged only across ticks that follow each other: while the ticks paused (a long
+// sequence of the clock, playback stopped) nothing was seen, so nothing counts.
+bool PlaybackEngine::stalled() {
+    const double now = clock_.monotonic();
+    const double position = player_.position();
+    if (player_.playState() != MediaPlayer::Playing || position != lastPosition_ || now - watchedAt_ > 1) {
+        lastPosition_ = position;
+        movedAt_ = now;
+    }
+    watchedAt_ = now;
+    return now - movedAt_ >= kAnswerSeconds;
+}
+
+void PlaybackEngine::songFailed() {
+    const double now = clock_.monotonic();
+    // As many failures in a row as the list has entries: nothing in it plays. A long
+    // list of files that each take long to fail counts by time instead.
+    if (++failures_ > svc_.playingCount() || now - failingSince_ >= kGiveUpSeconds) {
+        failures_ = 0;
+        retryAt_ = now + kRetrySeconds;
+        if (nothingPlayable) nothingPlayable();
+    }
+}
+
 bool PlaybackEngine::startSong(int index) {
+    const double start = clock_.monotonic();
+    if (failures_ == 0) failingSince_ = start;
     if (index >= 0 && index < kSongSlots) player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
-    for (int pass = 0; pass < kOpenWaitPasses && player_.openState() == MediaPlayer::Closed && !player_.openFailed();
-         ++pass)
+    bool timedOut = false;
+    for (long pass = 0; player_.openState() == MediaPlayer::Closed && !player_.openFailed(); ++pass) {
+        if (svc_.NewSong || !svc_.PlayOn) return false;  // not the file's fault: the next open replaces it
+        timedOut = pass >= kMaxOpenWaitPasses || clock_.monotonic() - start >= kAnswerSeconds;
+        if (timedOut) break;
         pump_.pass();
+    }
+    if (timedOut) player_.abandon();
     cutDisplayName(player_.fileName(), svc_.Mp3Path.size(), tmpstr_);
     const DisplayName name = splitDisplayName(tmpstr_);
     if (showSong) showSong(name.title, name.artist);
     if (player_.openState() != MediaPlayer::Open) {
-        // As many failures in a row as the list has entries: nothing in it plays.
-        if (++failures_ > svc_.playingCount()) {
-            failures_ = 0;
-            retryAt_ = clock_.monotonic() + kRetrySeconds;
-            if (nothingPlayable) nothingPlayable();
-        }
+        songFailed();
         return false;
     }
     failures_ = 0;
+    movedAt_ = watchedAt_ = clock_.monotonic();
     player_.play();
     if (songStarted) songStarted(player_.fileName());
     return true;

@@ -30,14 +30,18 @@ class PlaybackEngine {
 public:
     PlaybackEngine(KelvornSERVICE& svc, MediaPlayer& player, EventPump& pump, RandomSource& random, const Clock& clock);
 
-    // One tick (every 100 ms): the requested song first, then the end of the song.
-    // A tick that arrives while an earlier one waits for its file returns at once.
-    // After a whole pass of the list failed, the next tries wait a second, unless a
-    // song is asked for.
+    // One tick (every 100 ms): a song stuck while it plays is given up, then the
+    // requested song, then the end of the song. A tick that arrives while an earlier one
+    // waits for its file returns at once. After a whole pass of the list failed (or
+    // kGiveUpSeconds of tries without a song that opened), the next tries wait a second,
+    // unless a song is asked for.
     void tick();
 
     // Opens entry `index` of the playing list, waits for it to open, shows its name
-    // and plays it when it opened; false when it did not open.
+    // and plays it when it opened; false when it did not open. The wait ends when the
+    // file answers, when another song is asked for or playback stops, or after
+    // kAnswerSeconds: a disk that first spins up still gets its song played, and a file
+    // that never answers is given up (its player abandoned) without holding anything up.
     bool startSong(int index);
 
     // Called with title and artist of every started song.
@@ -45,16 +49,27 @@ public:
     // Called after a song started playing (for diagnostics).
     std::function<void(const std::string& file)> songStarted;
     // Called when playback is wanted but the playing list is empty, or a whole pass of
-    // it (as many opens in a row as it has entries) failed.
+    // it (as many opens in a row as it has entries) failed, or songs were tried for
+    // kGiveUpSeconds without one that played.
     std::function<void()> nothingPlayable;
 
     // The display name being split (the main screen's scratch text).
     const std::string& tmpstr() const { return tmpstr_; }
 
-    static constexpr int kOpenWaitPasses = 25000;
+    // A song that has not opened, or whose position stands still while it plays, this
+    // long is given up as a file that fails.
+    static constexpr double kAnswerSeconds = 5;
+    static constexpr double kGiveUpSeconds = 10;
     static constexpr double kRetrySeconds = 1;
+    // Ends a wait for an open on a clock that does not move (about 7 s of real passes).
+    static constexpr long kMaxOpenWaitPasses = 200'000;
 
 private:
+    // True when the song that should play has not moved for kAnswerSeconds.
+    bool stalled();
+    // A song did not open, or stopped answering.
+    void songFailed();
+
     KelvornSERVICE& svc_;
     MediaPlayer& player_;
     EventPump& pump_;
@@ -63,7 +78,11 @@ private:
     std::string tmpstr_;
     double retryAt_ = 0;  // monotonic seconds: no new try before
     bool busy_ = false;
-    int failures_ = 0;  // opens that failed in a row
+    int failures_ = 0;         // opens that failed in a row
+    double failingSince_ = 0;  // when the first of them began
+    double lastPosition_ = 0;  // the playing song's position, as last seen moving
+    double movedAt_ = 0;       // when it was last seen moving
+    double watchedAt_ = 0;     // the last tick that looked
 };
 
 }  // namespace kelvorn

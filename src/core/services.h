@@ -23,6 +23,9 @@ struct Services {
     const TwipScale& twips;
     std::string workDir;                 // the working folder with the settings files and the cache
     MediaPlayer* VideoPlayer = nullptr;  // the video screen's player (intro and video list)
+    // The alarm's own tone, on a player of its own: a song player stuck on a file never
+    // keeps it from sounding.
+    MediaPlayer* Tone = nullptr;
     // Tells the user that a file could not be written (the main screen's notice).
     std::function<void()> notSaved;
 };

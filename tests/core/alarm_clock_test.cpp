@@ -6,9 +6,11 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 #include <numeric>
 #include <random>
+#include <tuple>
 #include <utility>
 
 #include "core/black_screen.h"
@@ -68,12 +70,33 @@ struct AlarmRig : CoreRig {
 }  // namespace
 
 // A second passed counts when the tick before came at most ten seconds earlier, also
-// across midnight. Late ticks and daylight-saving jumps are the month's below.
-TEST(AlarmTime, FallsDueOnItsTextOrASecondPassedAtMostTenSecondsBefore) {
+// across midnight; after a longer gap (a suspend) or a jump of the clock, when it passed at
+// most an hour ago. Late ticks and daylight-saving jumps are the month's below.
+TEST(AlarmTime, FallsDueOnItsTextOrASecondPassedSinceTheTickBefore) {
     const auto at = [](double utc) { return ClockReading{utc, 0}; };
     EXPECT_TRUE(alarmFallsDue("07:30:00", at(27006), at(26996)));
-    EXPECT_FALSE(alarmFallsDue("07:30:00", at(27006), at(26995)));
+    EXPECT_FALSE(alarmFallsDue("07:30:00", at(27006), at(27001)));
     EXPECT_TRUE(alarmFallsDue("00:00:00", at(86401), at(86398)));
+    EXPECT_TRUE(alarmFallsDue("07:30:00", at(27006), at(26995)));                  // 11 s: a jump
+    EXPECT_TRUE(alarmFallsDue("07:00:00", at(7 * 3600 + 1200), at(6 * 3600)));     // resumed at 07:20
+    EXPECT_TRUE(alarmFallsDue("07:00:00", at(8 * 3600), at(6 * 3600)));            // at 08:00
+    EXPECT_FALSE(alarmFallsDue("07:00:00", at(8 * 3600 + 1), at(6 * 3600)));       // at 08:00:01
+    EXPECT_TRUE(alarmFallsDue("23:50:00", at(86400 + 600), at(86400 - 3600)));     // past midnight
+    EXPECT_FALSE(alarmFallsDue("07:00:00", at(7 * 3600 - 1), at(7 * 3600 + 100)));  // the clock set back
+}
+
+// A machine suspended across the alarm time sounds it once at resume within the hour.
+TEST(Alarm, SuspendedAcrossItsTimeSoundsOnceAtAResumeWithinTheHour) {
+    for (const auto& [h, m, sounds] : {std::tuple{7, 20, true}, std::tuple{8, 30, false}}) {
+        AlarmRig rig;
+        rig.alarmList({"a.mp3"});
+        rig.arm("07:00:00");
+        rig.tickAt(6, 50, 0);
+        rig.tickAt(h, m, 0);
+        EXPECT_EQ(std::exchange(rig.svc.NewSong, false), sounds) << h << ":" << m;
+        rig.tickAt(h, m, 0.1);
+        EXPECT_FALSE(rig.svc.NewSong);
+    }
 }
 
 // A hand-edited alarm volume plays at most at 100 %.
@@ -90,38 +113,67 @@ TEST(Alarm, EndsTheSleepTimerAndPlaysTheAlarmListAtTheAlarmVolume) {
     EXPECT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "a.mp3");
 }
 
-// An alarm list that is missing, empty, or names no file that is there or opens gives the
-// archive; no archive gives the tone.
+// An alarm list that is missing, empty, or names no file that opens gives the archive; an
+// archive of which nothing opens gives the tone, on a player of its own.
 TEST(Alarm, WithoutAPlayableListTheArchivePlaysAndWithoutThatATone) {
-    enum List { Missing, Empty, Absent, Unplayable };
-    for (const List list : {Missing, Empty, Absent, Unplayable})
+    enum List { Missing, Empty, Unplayable };
+    for (const List list : {Missing, Empty, Unplayable})
         for (const bool archive : {true, false}) {
             SCOPED_TRACE(testing::Message() << "list " << list << " archive " << archive);
             AlarmRig rig;
             if (list == Empty) rig.write("ALARM.m3u");
-            if (list == Absent) rig.alarmList({});
-            if (list == Unplayable) rig.alarmList({"a.mp3", "b.mp3", "c.mp3"});
+            if (list == Unplayable) rig.alarmList({});
             for (const char* song : {"/a.mp3", "/b.mp3", "/c.mp3"}) rig.player.failOpen(song);
             rig.setArchive({"x.mp3", "y.mp3"});
-            if (archive) rig.write("x.mp3");
+            if (!archive) rig.player.failOpen(".mp3");
             rig.arm("06:00:00");
             rig.tickAt(6, 0, 0);
             for (int i = 0; i < 3; ++i) rig.main->Timer2_Timer();
-            EXPECT_TRUE(rig.gainIs(40) && rig.player.playState() == MediaPlayer::Playing);
+            EXPECT_TRUE(rig.gainIs(40));
             if (archive) {
-                EXPECT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "x.mp3");
+                EXPECT_TRUE(rig.lastOpened() == rig.svc.Mp3Path + "x.mp3" &&
+                            rig.player.playState() == MediaPlayer::Playing);
                 rig.type("0");  // the archive stands in the alarm list's place: "0" snoozes
                 EXPECT_TRUE(rig.svc.SnoozeOn);
                 continue;
             }
-            EXPECT_TRUE(rig.player.tones == 1 && !rig.svc.PlayOn);
+            EXPECT_TRUE(rig.tone.tones == 1 && rig.tone.playState() == MediaPlayer::Playing && !rig.svc.PlayOn);
             // The first key silences it and goes no further: "0" starts no sleep timer.
             QKeyEvent zero(QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, "0");
             QCoreApplication::sendEvent(rig.main.get(), &zero);
-            EXPECT_TRUE(rig.player.playState() == MediaPlayer::Stopped && !rig.svc.SleepOn);
+            EXPECT_TRUE(rig.tone.playState() == MediaPlayer::Stopped && !rig.svc.SleepOn);
             QCoreApplication::sendEvent(rig.main.get(), &zero);  // the next one acts
             EXPECT_TRUE(rig.svc.SleepOn || rig.svc.SnoozeOn);
         }
+}
+
+// A song of the alarm list that never answers holds the alarm up for five seconds; a
+// list of which none answers gives way to the archive ten seconds after its first try,
+// and an archive likewise to the tone.
+TEST(Alarm, SongsThatNeverAnswerHoldTheAlarmUpForSecondsOnly) {
+    for (const bool allHang : {false, true}) {
+        SCOPED_TRACE(allHang ? "nothing answers" : "the first song does not answer");
+        AlarmRig rig;
+        rig.alarmList({});
+        rig.setArchive({"x.mp3", "y.mp3"});
+        rig.player.hangOpen(allHang ? ".mp3" : "/a.mp3");
+        rig.pump.onPass = [&] { rig.clock.advance(0.01); };
+        rig.arm("06:00:00");
+        rig.tickAt(6, 0, 0);
+        const double alarmAt = rig.clock.utc;
+        while (rig.player.playState() != MediaPlayer::Playing && rig.tone.tones == 0 && rig.clock.utc < alarmAt + 60) {
+            rig.main->Timer2_Timer();
+            rig.clock.advance(0.1);
+        }
+        if (allHang) {
+            EXPECT_NEAR(rig.clock.utc - alarmAt, 20, 0.5);
+            EXPECT_TRUE(rig.tone.playState() == MediaPlayer::Playing && rig.gainIs(40));
+            EXPECT_EQ(std::count(rig.player.opens.begin(), rig.player.opens.end(), rig.svc.Mp3Path + "x.mp3"), 1);
+        } else {
+            EXPECT_NEAR(rig.clock.utc - alarmAt, 5, 0.5);
+            EXPECT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "b.mp3");
+        }
+    }
 }
 
 // When snooze and sleep end is the month's below; these check what they do then.

@@ -172,3 +172,38 @@ TEST_F(MainScreen, KeysDuringTheOpenWaitAreSeenAfterIt) {
     engine.tick();
     EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");
 }
+
+// A file that never answers is given up after five seconds, like one that fails, and so is
+// a song whose position stands still while it should play. A paused song is no such
+// song, and a request made while a file does not answer ends the wait at once.
+TEST_F(MainScreen, SongsThatStopAnsweringAreGivenUpAfterFiveSeconds) {
+    rig.setArchive({"a.mp3", "b.mp3", "c.mp3"});
+    rig.player.hangOpen("/a.mp3");
+    rig.player.hangOpen("/c.mp3");
+    rig.pump.onPass = [&] { rig.clock.advance(0.01); };
+    key("1");
+    EXPECT_TRUE(rig.player.abandons == 1 && rig.lastOpened() == "/music/b.mp3");
+    EXPECT_NEAR(rig.clock.utc, 5, 0.02);
+    const auto ticksFor = [&](double seconds, bool moving) {
+        for (double t = 0; t < seconds - 1e-6; t += 0.1) {
+            rig.clock.advance(0.1);
+            if (moving) rig.player.setPositionValue(rig.player.position() + 0.1);
+            engine.tick();
+        }
+    };
+    ticksFor(20, true);
+    rig.type("2");  // paused
+    ticksFor(20, false);
+    rig.type("2");
+    ticksFor(5, false);  // the first tick only begins to watch
+    EXPECT_TRUE(rig.player.abandons == 1 && rig.player.playState() == MediaPlayer::Playing);
+    int passes = 0;
+    rig.pump.onPass = [&] {
+        rig.clock.advance(0.01);
+        if (++passes == 100) rig.type("7");  // one second into c's wait
+    };
+    ticksFor(0.1, false);  // b given up; c does not answer either
+    EXPECT_EQ(rig.player.abandons, 2); EXPECT_EQ(passes, 100); EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
+    engine.tick();
+    EXPECT_TRUE(rig.player.abandons == 2 && rig.lastOpened() == "/music/b.mp3");
+}

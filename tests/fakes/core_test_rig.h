@@ -22,12 +22,13 @@ struct CoreRig {
     KelvornSERVICE svc;
     FakePlayer player;
     FakePlayer video;  // the video screen's player
+    FakePlayer tone;   // the alarm's tone
     CountingPump pump;
     FixedClock clock;
     ScriptedRandom random;
     WaveVolume volume;
     TwipScale twips{810, 610};
-    Services services{svc, player, pump, clock, random, volume, twips, ".", nullptr, {}};
+    Services services{svc, player, pump, clock, random, volume, twips, ".", &video, &tone, {}};
     QWidget stage;
     std::unique_ptr<VelmotMAIN> main;
     std::unique_ptr<Transitions> transitions;
@@ -35,7 +36,6 @@ struct CoreRig {
 
     CoreRig() {
         svc.Mp3Path = "/music/";
-        services.VideoPlayer = &video;
         main = std::make_unique<VelmotMAIN>(&stage, services);
         main->stopTimers();  // ticks are driven by the tests
         main->endProcess = [this] { ++exits; };

@@ -1,6 +1,7 @@
 // The libmpv player on a real, freshly made song: the end of a song, failures, pause and
 // seek, paths that must stay local files, the alarm tone, and players destroyed at any moment.
 #include "platform/mpv_player.h"
+#include "platform/sound_output.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "fakes/wait_for.h"
 
@@ -137,6 +142,36 @@ TEST_F(MpvPlayerTest, PlayerDestroyedAtAnyMomentLeavesNothingBehind) {
     }
     ASSERT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }));  // the queued events run
     EXPECT_TRUE(!player.openFailed() && player.errorLogCount() == 0);
+}
+
+// A file that never answers (a FIFO nobody writes into, as a disk asleep or a hung share
+// would be): the player never waits on it. Giving it up takes no time, the next song plays
+// on a fresh core, and the old core ends on its own once the read returns.
+TEST_F(MpvPlayerTest, FileThatNeverAnswersIsGivenUpWithoutWaiting) {
+    const std::string fifo = path("stuck.mp3");
+    ::unlink(fifo.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);  // there, and never writes
+    ASSERT_GE(writer, 0);
+    player.open(fifo);
+    EXPECT_TRUE(neverWithin([&] { return player.openState() != MediaPlayer::Closed || player.openFailed(); }, 1000));
+    const auto start = std::chrono::steady_clock::now();
+    player.abandon();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_TRUE(player.openFailed() && player.playState() == MediaPlayer::Stopped);
+    EXPECT_EQ(MpvPlayer::abandonedCores(), 1);
+    player.open(fifo);  // again, and replaced while it hangs: that core is left too
+    EXPECT_TRUE(playsPast(player, 0.2));
+    ::close(writer);
+    EXPECT_TRUE(waitFor([] { return MpvPlayer::abandonedCores() == 0; }));
+}
+
+// Only a device someone hears is kept as the sound output.
+TEST(SoundOutput, NullFileAndSdlDummyOutputsAreNoDevice) {
+    EXPECT_TRUE(isRealSoundOutput("pulse", nullptr) && isRealSoundOutput("alsa", "dummy") &&
+                isRealSoundOutput("sdl", nullptr) && isRealSoundOutput("sdl", "pulseaudio,dummy"));
+    for (const char* sdl : {"dummy", "DISK", " dummy,alsa"}) EXPECT_FALSE(isRealSoundOutput("sdl", sdl)) << sdl;
+    EXPECT_FALSE(isRealSoundOutput("null", nullptr) || isRealSoundOutput("pcm", nullptr) || isRealSoundOutput("", nullptr));
 }
 
 }  // namespace
