@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libqt6opengl6-dev libmpv-dev fonts-liberation
+    libx11-dev libxss-dev libxext-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool libgl1-mesa-dri dbus
+    xvfb xauth xdotool x11-xserver-utils libgl1-mesa-dri dbus
     sox libsox-fmt-mp3 lame ffmpeg
 )
 

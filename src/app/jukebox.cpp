@@ -7,7 +7,9 @@
 
 #include "alarm/alarm_menu.h"
 #include "alarm/full_black_form.h"
+#include "app/keep_awake.h"
 #include "app/mpris.h"
+#include "app/screen_blanking.h"
 #include "core/alarm_clock.h"
 #include "core/start_settings.h"
 #include "core/transitions.h"
@@ -44,6 +46,7 @@ Jukebox::Jukebox(std::string workDir) : workDir_(std::move(workDir)) {}
 // The stage owns every screen, and the screens hold references to the services and
 // players: it goes first.
 Jukebox::~Jukebox() {
+    keepAwake_.reset();
     mpris_.reset();
     lirc_.reset();
     exitSignals_.reset();
@@ -78,6 +81,7 @@ Jukebox::Started Jukebox::start() {
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
     main_->endProcess = [this] {
+        if (keepAwake_) keepAwake_->release();
         instance_->release();  // a later start finds no socket and no lock to clean up
         std::fflush(nullptr);
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
@@ -130,6 +134,11 @@ Jukebox::Started Jukebox::start() {
     mpris_ = std::make_unique<MprisPlayer>(
         *services_, *main_, [this] { stage_->activate(); }, [this] { alarmMenu().WriteAlarm(); });
     mpris_->registerOnSessionBus();
+    // No blanking, locking or suspend while it plays or an alarm waits.
+    keepAwake_ = std::make_unique<KeepAwake>(svc_, std::vector<const MediaPlayer*>{MP1_.get(), VideoPlayer_.get()},
+                                             main_->alarmClock(), QDBusConnection::sessionBus(),
+                                             QDBusConnection::systemBus(), openScreenBlanking());
+    keepAwake_->start();
     // libmpv is loaded once the main screen is up, not before: a jukebox that can never
     // play says so and ends rather than running silent.
     QTimer::singleShot(0, stage_.get(), [this] {

@@ -19,6 +19,7 @@ class SingleInstance;
 class ExitSignals;
 class LircClient;
 class MprisPlayer;
+class KeepAwake;
 class VelmotMAIN;
 class UpdateForm;
 class Transitions;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<ExitSignals> exitSignals_;
     std::unique_ptr<LircClient> lirc_;
     std::unique_ptr<MprisPlayer> mpris_;
+    std::unique_ptr<KeepAwake> keepAwake_;
     std::unique_ptr<Transitions> transitions_;
     VelmotMAIN* main_ = nullptr;
     UpdateForm* update_ = nullptr;

@@ -6,9 +6,9 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QProcess>
 
 #include "fakes/core_test_rig.h"
+#include "fakes/private_bus.h"
 #include "fakes/wait_for.h"
 
 using namespace kelvorn;
@@ -18,21 +18,16 @@ namespace {
 class MprisRig : public QObject, public CoreRig {
     Q_OBJECT
 public:
-    QProcess bus;
+    PrivateBus bus;
     int raised = 0, saved = 0;
     QStringList changed;  // what the PropertiesChanged signals told
     MprisPlayer mpris{services, *main, [this] { ++raised; }, [this] { ++saved; }};
 
     // A session bus of the test's own, before anything in the process connects to one.
     bool startBus() {
-        bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        if (!bus.waitForStarted(3000) || !waitFor([&] { return bus.canReadLine(); }, 3000)) return false;
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        if (!bus.start()) return false;
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toUtf8());
         return true;
-    }
-    ~MprisRig() {
-        bus.kill();
-        bus.waitForFinished(2000);
     }
     // The other program's own connection: its calls go through the bus daemon and are
     // answered while the call runs the event loop.

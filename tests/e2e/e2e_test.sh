@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end run of the real program in a private Xvfb display, driven with xdotool:
-# scan and cache, play and skip, a second start, the lists, playlists and search, a
-# failed save, the exit by "#"; then a run with LF-ended settings, a key typed during a
-# slow start-up, MPRIS on a private bus and the end by SIGTERM.
+# scan and cache, play and skip, the X screen saver held off while a song plays, a second
+# start, the lists, playlists and search, a failed save, the exit by "#"; then a run with
+# LF-ended settings, a key typed during a slow start-up, MPRIS on a private bus and the end
+# by SIGTERM.
 # Usage: e2e_test.sh <path to the kelvorn binary>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
@@ -190,6 +191,26 @@ send_key 1
 expect_playing "${songs[0]}" '"1"'
 send_key 1
 expect_playing "${songs[1]}" '"1" again'
+
+# --- the X screen saver waits while a song plays, and only then --------------------------
+# Xvfb shows no blanking; with noblank its saver is a window over everything in the root's
+# black and white pattern, where the main screen's #9090C0 is gone.
+if command -v xset >/dev/null 2>&1 && command -v ffmpeg >/dev/null 2>&1; then
+    main_points() {  # of 64x36 points on the screen, those in the main screen's colour
+        ffmpeg -loglevel error -f x11grab -i "$display" -frames:v 1 -vf scale=64:36:flags=neighbor \
+            -f rawvideo -pix_fmt rgb24 - </dev/null | od -An -v -tx1 -w3 | grep -c '90 90 c0'
+    }
+    main_gone() { (($(main_points) == 0)); }
+    DISPLAY=$display xset s 3 s noblank
+    for second in 0 1 2 3 4 5 6 7 8 9 10; do
+        (($(main_points) > 500)) || fail "the screen saver started after $second s while a song played"
+        sleep 1
+    done
+    send_key 2  # paused: nothing to stay awake for
+    wait_for 10 main_gone || fail "the screen saver did not start within 10 s of the pause"
+    DISPLAY=$display xset s off s reset
+    pass "the screen saver waits while a song plays and starts once it is paused"
+fi
 
 # --- a second start hands over to the first and ends ------------------------------------
 run_app app2 &
