@@ -75,8 +75,8 @@ Jukebox::Started Jukebox::start() {
     VideoPlayer_ = std::make_unique<MpvPlayer>(MpvPlayer::Kind::Video);
     tone_ = std::make_unique<MpvPlayer>();
     for (MediaPlayer* player : {MP1_.get(), VideoPlayer_.get(), tone_.get()}) volume_.addPlayer(player);
-    services_ = std::make_unique<Services>(Services{svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(),
-                                                   workDir_, VideoPlayer_.get(), tone_.get(), {}});
+    services_ = std::make_unique<Services>(Services{
+        svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(), workDir_, VideoPlayer_.get(), tone_.get(), {}});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
     main_->activateWindow = [this] { stage_->activate(); };
@@ -135,9 +135,9 @@ Jukebox::Started Jukebox::start() {
         *services_, *main_, [this] { stage_->activate(); }, [this] { alarmMenu().WriteAlarm(); });
     mpris_->registerOnSessionBus();
     // No blanking, locking or suspend while it plays or an alarm waits.
-    keepAwake_ = std::make_unique<KeepAwake>(svc_, std::vector<const MediaPlayer*>{MP1_.get(), VideoPlayer_.get()},
-                                             main_->alarmClock(), QDBusConnection::sessionBus(),
-                                             QDBusConnection::systemBus(), openScreenBlanking());
+    keepAwake_ = std::make_unique<KeepAwake>(
+        svc_, std::vector<const MediaPlayer*>{MP1_.get(), VideoPlayer_.get(), tone_.get()}, main_->alarmClock(),
+        QDBusConnection::sessionBus(), QDBusConnection::systemBus(), openScreenBlanking());
     keepAwake_->start();
     // libmpv is loaded once the main screen is up, not before: a jukebox that can never
     // play says so and ends rather than running silent.

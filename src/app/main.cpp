@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     kelvorn::setUpPlayerProcess();  // after QApplication, which sets the locale from the environment
     kelvorn::Jukebox jukebox(".");
     switch (jukebox.start()) {
-    case kelvorn::Jukebox::Started::Raised: return EXIT_SUCCESS;  // the running one is in front now
+    case kelvorn::Jukebox::Started::Raised: return EXIT_SUCCESS;   // the running one is in front now
     case kelvorn::Jukebox::Started::Refused: return EXIT_FAILURE;  // a service manager tries again
     case kelvorn::Jukebox::Started::Running: break;
     }

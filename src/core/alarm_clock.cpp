@@ -66,8 +66,9 @@ std::optional<LocalSecond> alarmFallsDue(const std::string& target, const ClockR
     // change of offset beyond the real gap, and the seconds it skips count as passed.
     const auto from = static_cast<long long>(std::floor(previous->local()));
     const auto to = static_cast<long long>(std::floor(now.local()));
-    const bool lateTick = realGap > 0 && realGap <= kClockCatchUpSeconds &&
-                          static_cast<double>(to - from) <= std::ceil(realGap) + std::max(0, now.offset - previous->offset);
+    const bool lateTick =
+        realGap > 0 && realGap <= kClockCatchUpSeconds &&
+        static_cast<double>(to - from) <= std::ceil(realGap) + std::max(0, now.offset - previous->offset);
     for (const long long day : {now.day() - 1, now.day()}) {
         const long long at = day * kSecondsPerDay + *due;
         if (from < at && at <= to && (lateTick || static_cast<double>(to - at) <= kResumeCatchUpSeconds))

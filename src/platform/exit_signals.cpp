@@ -2,10 +2,10 @@
 // other end the event loop watches.
 #include "platform/exit_signals.h"
 
-#include <QSocketNotifier>
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QSocketNotifier>
+#include <csignal>
 
 namespace kelvorn {
 

@@ -285,8 +285,8 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
 // a position asked for before a seek) are dropped.
 void MpvPlayer::handleReply(const mpv_event& event) {
     const uint64_t id = event.reply_userdata;
-    if (event.error < 0) qCDebug(lcPlayer, "mpv request %llu: %s", static_cast<unsigned long long>(id),
-                                 api_->error_string(event.error));
+    if (event.error < 0)
+        qCDebug(lcPlayer, "mpv request %llu: %s", static_cast<unsigned long long>(id), api_->error_string(event.error));
     if (id == 0) return;
     if (id == positionRequest_) {
         positionRequest_ = 0;

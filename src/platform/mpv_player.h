@@ -8,8 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include <initializer_list>
 #include <mpv/client.h>
+#include <initializer_list>
 
 namespace kelvorn {
 
@@ -110,7 +110,7 @@ private:
     bool loaded_ = false;       // the current entry reached "file loaded"
     bool ended_ = false;        // the current entry played to its end
 
-    mutable uint64_t nextRequest_ = 1;  // reading the position asks for the next one
+    mutable uint64_t nextRequest_ = 1;      // reading the position asks for the next one
     uint64_t loadRequest_ = 0;              // the loadfile not answered yet
     uint64_t seekRequest_ = 0;              // the last seek, until answered
     mutable uint64_t positionRequest_ = 0;  // the time-pos asked for, until answered

@@ -1,6 +1,8 @@
 // One running instance per user, over a local socket in a folder of the user's own.
 #include "platform/single_instance.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <QLockFile>
 #include <QThread>
 #include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvorn {
 
@@ -54,9 +54,10 @@ QString SingleInstance::privateFolder(QString* why) {
     const QString cache = QDir::homePath() + QStringLiteral("/.cache");
     QDir().mkpath(cache);
     if (makePrivate(cache + QStringLiteral("/kelvorn"))) return cache + QStringLiteral("/kelvorn");
-    if (why) *why = QStringLiteral("no folder of this user's own for the single-instance lock (tried %1, %2 and %3)")
-                        .arg(runtime.isEmpty() ? QStringLiteral("$XDG_RUNTIME_DIR") : runtime, tmp,
-                             cache + QStringLiteral("/kelvorn"));
+    if (why)
+        *why = QStringLiteral("no folder of this user's own for the single-instance lock (tried %1, %2 and %3)")
+                   .arg(runtime.isEmpty() ? QStringLiteral("$XDG_RUNTIME_DIR") : runtime, tmp,
+                        cache + QStringLiteral("/kelvorn"));
     return {};
 }
 

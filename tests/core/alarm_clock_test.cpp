@@ -77,11 +77,11 @@ TEST(AlarmTime, FallsDueOnItsTextOrASecondPassedSinceTheTickBefore) {
     EXPECT_TRUE(alarmFallsDue("07:30:00", at(27006), at(26996)));
     EXPECT_FALSE(alarmFallsDue("07:30:00", at(27006), at(27001)));
     EXPECT_TRUE(alarmFallsDue("00:00:00", at(86401), at(86398)));
-    EXPECT_TRUE(alarmFallsDue("07:30:00", at(27006), at(26995)));                  // 11 s: a jump
-    EXPECT_TRUE(alarmFallsDue("07:00:00", at(7 * 3600 + 1200), at(6 * 3600)));     // resumed at 07:20
-    EXPECT_TRUE(alarmFallsDue("07:00:00", at(8 * 3600), at(6 * 3600)));            // at 08:00
-    EXPECT_FALSE(alarmFallsDue("07:00:00", at(8 * 3600 + 1), at(6 * 3600)));       // at 08:00:01
-    EXPECT_TRUE(alarmFallsDue("23:50:00", at(86400 + 600), at(86400 - 3600)));     // past midnight
+    EXPECT_TRUE(alarmFallsDue("07:30:00", at(27006), at(26995)));                   // 11 s: a jump
+    EXPECT_TRUE(alarmFallsDue("07:00:00", at(7 * 3600 + 1200), at(6 * 3600)));      // resumed at 07:20
+    EXPECT_TRUE(alarmFallsDue("07:00:00", at(8 * 3600), at(6 * 3600)));             // at 08:00
+    EXPECT_FALSE(alarmFallsDue("07:00:00", at(8 * 3600 + 1), at(6 * 3600)));        // at 08:00:01
+    EXPECT_TRUE(alarmFallsDue("23:50:00", at(86400 + 600), at(86400 - 3600)));      // past midnight
     EXPECT_FALSE(alarmFallsDue("07:00:00", at(7 * 3600 - 1), at(7 * 3600 + 100)));  // the clock set back
 }
 

@@ -203,7 +203,9 @@ TEST_F(MainScreen, SongsThatStopAnsweringAreGivenUpAfterFiveSeconds) {
         if (++passes == 100) rig.type("7");  // one second into c's wait
     };
     ticksFor(0.1, false);  // b given up; c does not answer either
-    EXPECT_EQ(rig.player.abandons, 2); EXPECT_EQ(passes, 100); EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
+    EXPECT_EQ(rig.player.abandons, 2);
+    EXPECT_EQ(passes, 100);
+    EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
     engine.tick();
     EXPECT_TRUE(rig.player.abandons == 2 && rig.lastOpened() == "/music/b.mp3");
 }

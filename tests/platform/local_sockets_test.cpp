@@ -5,6 +5,8 @@
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -13,9 +15,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include "fakes/file_size_limit.h"
 #include "fakes/wait_for.h"

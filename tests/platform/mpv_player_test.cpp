@@ -10,12 +10,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <chrono>
-#include <cmath>
-#include <memory>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <chrono>
+#include <cmath>
+#include <memory>
 
 #include "fakes/wait_for.h"
 
@@ -171,7 +171,8 @@ TEST(SoundOutput, NullFileAndSdlDummyOutputsAreNoDevice) {
     EXPECT_TRUE(isRealSoundOutput("pulse", nullptr) && isRealSoundOutput("alsa", "dummy") &&
                 isRealSoundOutput("sdl", nullptr) && isRealSoundOutput("sdl", "pulseaudio,dummy"));
     for (const char* sdl : {"dummy", "DISK", " dummy,alsa"}) EXPECT_FALSE(isRealSoundOutput("sdl", sdl)) << sdl;
-    EXPECT_FALSE(isRealSoundOutput("null", nullptr) || isRealSoundOutput("pcm", nullptr) || isRealSoundOutput("", nullptr));
+    EXPECT_FALSE(isRealSoundOutput("null", nullptr) || isRealSoundOutput("pcm", nullptr) ||
+                 isRealSoundOutput("", nullptr));
 }
 
 }  // namespace
