@@ -1,5 +1,7 @@
 #include "core/display_name.h"
 
+#include "platform/name_text.h"
+
 namespace kelvorn {
 
 namespace {
@@ -15,7 +17,7 @@ std::string_view trimBlanks(std::string_view s) {
 void cutDisplayName(const std::string& fileName, size_t prefixLength, std::string& tmpstr) {
     if (fileName.size() < prefixLength) return;
     std::string rest = fileName.substr(prefixLength);
-    if (rest.size() >= 4) rest.resize(rest.size() - 4);
+    rest.resize(rest.size() - extensionLength(rest));
     tmpstr = std::move(rest);
 }
 

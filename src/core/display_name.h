@@ -11,9 +11,8 @@ struct DisplayName {
 };
 
 // Cuts the player's file name down to the display name: drops the first
-// `prefixLength` characters (the music folder) and the last four (the extension).
-// A name shorter than the prefix leaves `tmpstr` as it was; a rest shorter than
-// four characters is kept whole.
+// `prefixLength` characters (the music folder) and the extension, whatever its length.
+// A name shorter than the prefix leaves `tmpstr` as it was.
 void cutDisplayName(const std::string& fileName, size_t prefixLength, std::string& tmpstr);
 
 // Splits at the first "-": artist before, title after, blanks around both removed and

@@ -113,7 +113,7 @@ void PlaybackEngine::songFailed() {
 bool PlaybackEngine::startSong(int index) {
     const double start = clock_.monotonic();
     if (failures_ == 0) failingSince_ = start;
-    if (index >= 0 && index < kSongSlots) player_.open(svc_.Mp3Path + entryAt(svc_.playingList(), index));
+    if (index >= 0 && index < kSongSlots) player_.open(songPath(svc_.Mp3Path, entryAt(svc_.playingList(), index)));
     bool timedOut = false;
     for (long pass = 0; player_.openState() == MediaPlayer::Closed && !player_.openFailed(); ++pass) {
         if (svc_.NewSong || !svc_.PlayOn) return false;  // not the file's fault: the next open replaces it
@@ -122,7 +122,9 @@ bool PlaybackEngine::startSong(int index) {
         pump_.pass();
     }
     if (timedOut) player_.abandon();
-    cutDisplayName(player_.fileName(), svc_.Mp3Path.size(), tmpstr_);
+    // A song outside the music folder (a playlist's absolute path) is shown whole.
+    const std::string& file = player_.fileName();
+    cutDisplayName(file, file.starts_with(svc_.Mp3Path) ? svc_.Mp3Path.size() : 0, tmpstr_);
     const DisplayName name = splitDisplayName(tmpstr_);
     if (showSong) showSong(name.title, name.artist);
     if (player_.openState() != MediaPlayer::Open) {

@@ -23,15 +23,13 @@ char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 // milliseconds. `text` is the typed text, itself all ASCII.
 bool asciiKeyContains(const std::string& name, const std::string& text) {
     if (text.empty()) return true;  // the empty text occurs in every key, even an empty one
-    const auto end = name.size() >= 4 ? name.end() - 4 : name.end();
+    const auto end = name.end() - static_cast<long>(extensionLength(name));
     return std::search(name.begin(), end, text.begin(), text.end(),
                        [](char k, char t) { return upperAscii(k) == t; }) != end;
 }
 
 bool decodedKeyContains(const std::string& name, const QString& text) {
-    QString key = decodeName(name);
-    if (key.size() >= 4) key.chop(4);
-    return key.toUpper().contains(text, Qt::CaseSensitive);
+    return entryText(name).toUpper().contains(text, Qt::CaseSensitive);
 }
 
 void storeResult(KelvornSERVICE& svc, int archiveIndex, const std::string& name) {

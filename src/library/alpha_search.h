@@ -7,9 +7,9 @@ namespace kelvorn {
 struct KelvornSERVICE;
 
 // Fills TmpSongs, TmpIdx and TmpCount (-1 when nothing matches) with the archive
-// entries whose name, without its four-character extension and upper-cased, contains
-// `text` (letter case significant; "_" stands for a space). An entry shorter than four
-// characters is searched whole. The empty text selects every entry.
+// entries whose text as the lists show it (folders included, without the extension),
+// upper-cased, contains `text` (letter case significant; "_" stands for a space). The
+// empty text selects every entry.
 void AlphaSearch(KelvornSERVICE& svc, std::string text);
 
 }  // namespace kelvorn

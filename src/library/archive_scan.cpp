@@ -37,7 +37,7 @@ struct Listing {
 // Runs off the GUI thread: it touches nothing but its arguments.
 Listing listAndSort(const std::string& folder, std::atomic<size_t>& counted) {
     Listing result;
-    std::vector<std::string> names = listMatching(folder, ".mp3", &result.listed, &counted);
+    std::vector<std::string> names = listMatching(folder, ListingRules{{".mp3"}}, &result.listed, &counted);
     if (!result.listed) return result;
     // A name holding a line end cannot stand as one line of the cache or a playlist.
     std::erase_if(names, [](const std::string& name) { return name.find_first_of("\r\n") != std::string::npos; });

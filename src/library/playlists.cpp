@@ -58,7 +58,7 @@ SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name) {
 
 void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir) {
     svc.Mp3Path = musicFolderFor(workDir);
-    std::vector<std::string> found = listMatching(svc.Mp3Path, kExtension);
+    std::vector<std::string> found = listMatching(svc.Mp3Path, ListingRules{{kExtension}});
 
     // An empty typed name saves ".m3u", which the listing skips as a hidden file.
     const std::string emptyNamed = svc.Mp3Path + kExtension;

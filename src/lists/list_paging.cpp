@@ -79,9 +79,7 @@ ListPage nextLetter(ListPage page, int count, const QString& highlightedText, co
 }
 
 QString lineText(const std::string& entry, bool cutExtension) {
-    QString text = decodeName(entry);
-    if (cutExtension && text.size() >= 4) text.chop(4);
-    return text;
+    return cutExtension ? entryText(entry) : decodeName(entry);
 }
 
 }  // namespace kelvorn

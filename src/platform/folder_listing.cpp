@@ -1,8 +1,13 @@
 // Folder listing with case-insensitive name matching; never throws.
 #include "platform/folder_listing.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <system_error>
+#include <utility>
 
 namespace kelvorn {
 
@@ -19,26 +24,46 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Calls visit(name) for every regular, non-hidden file of the folder. False when the
-// folder could not be listed to its end (missing, unreadable, a share gone away).
+// Calls visit(name, entry) for every entry of the folder that is not hidden. False when
+// the folder could not be listed to its end (missing, unreadable, a share gone away).
 template <typename Visit>
-bool forEachNormalFile(const std::string& folder, Visit visit) {
+bool forEachEntry(const fs::path& folder, Visit visit) {
     std::error_code ec;
-    fs::directory_iterator it(fs::path(folder), ec);  // an unreadable folder is an error
+    fs::directory_iterator it(folder, ec);  // an unreadable folder is an error
     const fs::directory_iterator end;
     while (!ec && it != end) {
         const fs::directory_entry& entry = *it;
         std::string name = entry.path().filename().native();
-        std::error_code typeError;
-        if (!name.empty() && name[0] != '.' && entry.is_regular_file(typeError) && !typeError) visit(std::move(name));
+        if (!name.empty() && name[0] != '.') visit(std::move(name), entry);
         it.increment(ec);
     }
     return !ec;
 }
 
+// Calls visit(name) for every regular, non-hidden file of the folder.
+template <typename Visit>
+bool forEachNormalFile(const std::string& folder, Visit visit) {
+    return forEachEntry(fs::path(folder), [&](std::string name, const fs::directory_entry& entry) {
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError) && !typeError) visit(std::move(name));
+    });
+}
+
+bool endsWithNoCase(std::string_view name, std::string_view end) {
+    return name.size() >= end.size() && equalNoCase(name.substr(name.size() - end.size()), end);
+}
+
+// Where a folder is on its file system: a folder reached again (through a link) has
+// the same one.
+std::pair<dev_t, ino_t> folderId(const fs::path& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return {0, 0};
+    return {st.st_dev, st.st_ino};
+}
+
 }  // namespace
 
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete,
+std::vector<std::string> listMatching(const std::string& prefix, const ListingRules& rules, bool* complete,
                                       std::atomic<size_t>* counted) {
     const auto slash = prefix.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string(".") : prefix.substr(0, slash + 1);
@@ -46,16 +71,33 @@ std::vector<std::string> listMatching(const std::string& prefix, std::string_vie
         slash == std::string::npos ? std::string_view(prefix) : std::string_view(prefix).substr(slash + 1);
 
     std::vector<std::string> names;
-    const bool listed = forEachNormalFile(folder, [&](std::string name) {
-        // prefix + "*" + extension: both ends must fit without overlapping.
-        if (name.size() < namePrefix.size() + extension.size()) return;
-        const std::string_view n(name);
-        if (!equalNoCase(n.substr(0, namePrefix.size()), namePrefix) ||
-            !equalNoCase(n.substr(n.size() - extension.size()), extension))
-            return;
-        names.push_back(std::move(name));
-        if (counted) counted->store(names.size(), std::memory_order_relaxed);
-    });
+    std::set<std::pair<dev_t, ino_t>> seen{folderId(folder)};
+    // Folders still to list: where they are, and the path of their names in the results.
+    std::vector<std::pair<fs::path, std::string>> pending;
+    const auto listFolder = [&](const fs::path& path, const std::string& relative, std::string_view mustBegin) {
+        return forEachEntry(path, [&](std::string name, const fs::directory_entry& entry) {
+            if (!equalNoCase(std::string_view(name).substr(0, mustBegin.size()), mustBegin)) return;
+            std::error_code typeError;
+            if (entry.is_regular_file(typeError)) {
+                // prefix + "*" + extension: both ends must fit without overlapping.
+                const bool matches = std::any_of(rules.extensions.begin(), rules.extensions.end(), [&](const auto& e) {
+                    return name.size() >= mustBegin.size() + e.size() && endsWithNoCase(name, e);
+                });
+                if (!matches) return;
+                names.push_back(relative + name);
+                if (counted) counted->store(names.size(), std::memory_order_relaxed);
+            } else if (rules.subfolders && entry.is_directory(typeError) &&
+                       seen.insert(folderId(entry.path())).second) {
+                pending.emplace_back(entry.path(), relative + name + "/");
+            }
+        });
+    };
+    const bool listed = listFolder(fs::path(folder), std::string(), namePrefix);
+    while (!pending.empty()) {
+        const auto [path, relative] = std::move(pending.back());
+        pending.pop_back();
+        listFolder(path, relative, {});  // a subfolder that cannot be listed gives what it gave
+    }
     if (complete) *complete = listed;
     return names;
 }

@@ -8,15 +8,24 @@
 
 namespace kelvorn {
 
-// Names of the normal files matching `prefix` + "*" + `extension`, where `prefix`
-// is a raw path prefix: the part up to its last '/' is the folder (the working
-// folder when there is none), the rest must begin the file name. The extension
-// (".mp3") and the name prefix match without regard to letter case. Hidden files,
-// folders and subfolders' contents are left out. Names are returned as bare file
-// names, bytes unchanged, in no particular order. A missing folder gives none, and
-// `complete` (when given) tells whether the folder could be listed to its end.
-// `counted` (when given) follows the number of names found, for another thread to read.
-std::vector<std::string> listMatching(const std::string& prefix, std::string_view extension, bool* complete = nullptr,
+// What a listing takes: file names ending in one of `extensions` (".mp3"), matched
+// without regard to letter case; with `subfolders`, the files of the subfolders at any
+// depth too, as paths relative to the listed folder with "/" between the folders.
+struct ListingRules {
+    std::vector<std::string> extensions;
+    bool subfolders = false;
+};
+
+// Names of the normal files matching `prefix` + "*" + an extension of `rules`, where
+// `prefix` is a raw path prefix: the part up to its last '/' is the folder (the working
+// folder when there is none), the rest must begin the name (of a file, or of a subfolder
+// with `rules.subfolders`) in that folder. Hidden files and folders are left out; a link
+// to a folder is followed, but no folder is listed twice (no loop); a subfolder that
+// cannot be listed is left out. Names are returned with their bytes unchanged, in no
+// particular order. A missing folder gives none, and `complete` (when given) tells
+// whether the folder itself could be listed to its end. `counted` (when given) follows
+// the number of names found, for another thread to read.
+std::vector<std::string> listMatching(const std::string& prefix, const ListingRules& rules, bool* complete = nullptr,
                                       std::atomic<size_t>* counted = nullptr);
 
 // Path of the regular file in `folder` whose name equals `name` without regard to

@@ -17,6 +17,10 @@ void storeEntry(SongList& list, int index, std::string entry, int slots) {
     list[static_cast<size_t>(index)] = std::move(entry);
 }
 
+std::string songPath(const std::string& musicFolder, const std::string& entry) {
+    return !entry.empty() && entry[0] == '/' ? entry : musicFolder + entry;
+}
+
 int16_t clampCount(long value) { return static_cast<int16_t>(std::clamp<long>(value, -1, kReachableEntries - 1)); }
 
 int16_t fillTable(SongList& table, std::vector<std::string>&& lines, std::vector<std::string>& overflow) {

@@ -19,6 +19,10 @@ const std::string& entryAt(const SongList& list, int index);
 // Stores entry i; does nothing outside 0..slots-1. The table grows on demand.
 void storeEntry(SongList& list, int index, std::string entry, int slots = kSongSlots);
 
+// The file of a song list entry: the music folder (a raw prefix) followed by the entry,
+// or the entry alone where it is an absolute path (a playlist of another player's).
+std::string songPath(const std::string& musicFolder, const std::string& entry);
+
 // A count kept inside the 16-bit range: -1 .. 32767.
 int16_t clampCount(long value);
 

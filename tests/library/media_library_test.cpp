@@ -19,6 +19,7 @@
 #include "library/cash_list.h"
 #include "library/media_paths.h"
 #include "library/playlists.h"
+#include "platform/name_text.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -265,6 +266,23 @@ TEST(MediaPaths, MusicFolderAndVideosFromTheirFiles) {
     }
 }
 
+// Lists show an entry without its real extension, whatever its length, folders included;
+// nothing else is ever cut.
+TEST(EntryText, TheExtensionGoesAndNothingElse) {
+    const std::pair<const char*, const char*> cases[] = {{"Song.mp3", "Song"},
+                                                         {"Artist/Album/01 Title.flac", "Artist/Album/01 Title"},
+                                                         {"b.OPUS", "b"},
+                                                         {"List.m3u8", "List"},
+                                                         {"No. 5", "No. 5"},
+                                                         {"Vol.2", "Vol.2"},
+                                                         {"Vol.1/Intro", "Vol.1/Intro"},
+                                                         {".mp3", ".mp3"},
+                                                         {"a/.ogg", "a/.ogg"},
+                                                         {"Intro", "Intro"},
+                                                         {"x.jpeg2", "x.jpeg2"}};
+    for (const auto& [entry, shown] : cases) EXPECT_EQ(entryText(entry).toStdString(), shown) << entry;
+}
+
 using AlphaSearchResults = WorkFolder;
 
 TEST_F(AlphaSearchResults, UpperCasedNameWithoutExtension) {
@@ -276,8 +294,8 @@ TEST_F(AlphaSearchResults, UpperCasedNameWithoutExtension) {
         {"B_C", {3}},                   // "_" is a space
         {"\xC3\x89T\xC3\x89", {5, 6}},  // UTF-8 and Latin-1 names alike
         {"\xC9T\xC9", {5, 6}},          // a typed text that is not UTF-8 is read as Latin-1
-        {"AB", {1, 3, 7, 9}},           // short names are searched whole, "ABCD" loses all four characters
-        {"\xC3\x89", {5, 6, 9}},        // "AB\xC3\xA9" is four bytes but three characters: searched whole
+        {"AB", {1, 3, 7, 8, 9}},        // names without an extension are searched whole
+        {"\xC3\x89", {5, 6, 9}},
         {"", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
     };
     for (const auto& [text, indices] : cases) {

@@ -138,7 +138,7 @@ TEST(ListBrowser, KeysPageAndMoveTheHighlightInsideTheList) {
 }
 
 TEST(ListBrowser, EmptyLinesAreInertAndBackReturnsToTheMainScreen) {
-    ListRig rig({"ab", ".mp3", "Caf\xE9.mp3"});  // shown whole when shorter than an extension; Latin-1
+    ListRig rig({"ab", "", "Caf\xE9.mp3"});  // no extension: shown whole; Latin-1
     EXPECT_EQ(lines(*rig.full)[0] + "," + lines(*rig.full)[1] + "," + lines(*rig.full)[2], "ab,,Caf\xC3\xA9");
     keys(*rig.full, "ac9xaac");  // an empty line inside the list and one past its end
     EXPECT_EQ(rig.request() + " " + std::to_string(rig.pump.passes), "song 0 custom -1 0");  // not even a flash

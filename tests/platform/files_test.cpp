@@ -69,6 +69,37 @@ TEST(TextFile, AtomicWriteFollowsLinksKeepsTheModeAndNeverLosesTheOldFile) {
               (QStringList{".other.m3u.tmp-99-0", "busy", "link.m3u", "real.m3u"}));
 }
 
+// With subfolders: every depth, paths joined by "/", the given formats only, nothing
+// hidden; a link to a folder is followed, but never back into a folder listed already; a
+// subfolder that cannot be listed is left out and the rest goes on. Run as an ordinary
+// user, for whom a folder of mode 000 is unreadable.
+TEST(FolderListing, TreeOfFoldersWithFormatsLinksAndAnUnreadableFolder) {
+    QTemporaryDir dir, other;
+    const std::string root = dir.path().toStdString() + "/music/", outside = other.path().toStdString() + "/";
+    for (const std::string name :
+         {"Artist/Album/01 One.flac", "Artist/Album/02 Two.OGG", "Artist/Album/cover.jpg", "Artist/Album/.x.mp3",
+          "Artist/.hidden/x.mp3", ".cache/y.mp3", "top.wav", "top.mp3", "Deep/a/b/c/d/e.opus", "Locked/l.mp3"})
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(root + name.substr(0, name.rfind('/') + 1))) &&
+                    writeFileAtomic(root + name, ""));
+    ASSERT_TRUE(writeFileAtomic(outside + "o.m4a", ""));
+    ASSERT_EQ(::symlink("..", (root + "Artist/Album/loop").c_str()), 0);
+    ASSERT_EQ(::symlink(outside.c_str(), (root + "Elsewhere").c_str()), 0);
+    for (const std::string& folder : {dir.path().toStdString(), outside}) ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((root + "Locked").c_str(), 0), 0);
+    const ListingRules rules{{".flac", ".ogg", ".opus", ".wav", ".m4a"}, true};
+    const Lines tree{"Artist/Album/01 One.flac", "Artist/Album/02 Two.OGG", "Deep/a/b/c/d/e.opus", "Elsewhere/o.m4a",
+                     "top.wav"};
+    const auto listsAsAUser = [&] {
+        if (::getuid() == 0 && ::setresgid(65534, 65534, 65534) + ::setresuid(65534, 65534, 65534) != 0) _exit(2);
+        bool complete = false;
+        Lines found = listMatching(root, rules, &complete);
+        std::sort(found.begin(), found.end());
+        _exit(complete && found == tree && listMatching(root, {{".wav"}, false}) == Lines{"top.wav"} ? 0 : 1);
+    };
+    EXPECT_EXIT(listsAsAUser(), ::testing::ExitedWithCode(0), "");
+    ::chmod((root + "Locked").c_str(), 0755);  // for the clean-up
+}
+
 TEST(FolderListing, MatchingNormalFilesAndFoldersThatCannotBeListed) {
     QTemporaryDir dir;
     const std::string root = dir.path().toStdString() + "/";
@@ -94,13 +125,13 @@ TEST(FolderListing, MatchingNormalFilesAndFoldersThatCannotBeListed) {
         {root + "plain/", {}, false}};
     for (const auto& [prefix, expected, listed] : cases) {
         bool complete = !listed;
-        Lines found = listMatching(prefix, ".mp3", &complete);
+        Lines found = listMatching(prefix, ListingRules{{".mp3"}}, &complete);
         std::sort(found.begin(), found.end());
         EXPECT_EQ(found, expected) << prefix;
         EXPECT_EQ(complete, listed) << prefix;
     }
     const QString old = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));  // a prefix without a folder lists the working folder
-    EXPECT_EQ(listMatching("list", ".M3U"), Lines{"List1.m3u"});
+    EXPECT_EQ(listMatching("list", ListingRules{{".M3U"}}), Lines{"List1.m3u"});
     QDir::setCurrent(old);
 }
