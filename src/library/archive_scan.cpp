@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "library/archive_order.h"
+#include "library/library_settings.h"
 #include "library/media_paths.h"
 #include "platform/event_pump.h"
 #include "platform/folder_listing.h"
@@ -35,9 +36,9 @@ struct Listing {
 };
 
 // Runs off the GUI thread: it touches nothing but its arguments.
-Listing listAndSort(const std::string& folder, std::atomic<size_t>& counted) {
+Listing listAndSort(const std::string& folder, const ListingRules& rules, std::atomic<size_t>& counted) {
     Listing result;
-    std::vector<std::string> names = listMatching(folder, ListingRules{{".mp3"}}, &result.listed, &counted);
+    std::vector<std::string> names = listMatching(folder, rules, &result.listed, &counted);
     if (!result.listed) return result;
     // A name holding a line end cannot stand as one line of the cache or a playlist.
     std::erase_if(names, [](const std::string& name) { return name.find_first_of("\r\n") != std::string::npos; });
@@ -67,7 +68,8 @@ bool ScanArchive(KelvornSERVICE& svc, const std::string& workDir, EventPump& pum
     // Listing a slow (network) folder and sorting take their time on a worker thread,
     // while the clock, the playback and the FOUND counter go on here.
     std::atomic<size_t> counted{0};
-    std::future<Listing> work = std::async(std::launch::async, listAndSort, svc.Mp3Path, std::ref(counted));
+    std::future<Listing> work = std::async(std::launch::async, listAndSort, svc.Mp3Path,
+                                           readLibrarySettings(workDir).listingRules(), std::ref(counted));
     while (work.wait_for(kPollInterval) != std::future_status::ready) {
         progress.showFound(static_cast<int>(std::min(counted.load(), size_t{INT_MAX})));
         pump.yield();

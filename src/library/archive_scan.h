@@ -1,4 +1,4 @@
-// The archive scan: the music folder's MP3 files into the sorted archive.
+// The archive scan: the music folder's songs into the sorted archive.
 #pragma once
 #include <string>
 
@@ -17,8 +17,9 @@ public:
     virtual void scanFinished() {}
 };
 
-// Re-reads the music folder file into Mp3Path, lists Mp3Path + "*.mp3", sorts the names
-// and stores them in ArchiveList/ArchiveCount (at most the reachable entries); the
+// Re-reads the music folder file into Mp3Path and "Library.kvx", lists the songs of
+// Mp3Path (its "*.mp3", or what the library settings name: other formats, subfolders'
+// songs as relative paths), sorts them and stores them in ArchiveList/ArchiveCount (at most the reachable entries); the
 // unsorted names are left in TmpSongs. Yields to `pump` after every name. Does not
 // write the cache. False, with the archive and TmpSongs untouched, when the music folder
 // could not be listed.

@@ -24,12 +24,6 @@ bool isHex(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return hexValue(c) >= 0; });
 }
 
-std::string_view trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 // A key written as in Keys.kvx; nothing when it is neither a code 1..255 nor one character.
 std::optional<std::string> keyFromText(std::string_view text) {
     const double value = leadingNumber(text);
@@ -132,12 +126,9 @@ RemoteButtonMap defaultRemoteButtons() {
 
 void applyRemoteLines(RemoteButtonMap& buttons, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string_view button = trimmed(std::string_view(line).substr(0, equals));
-        const std::optional<std::string> key = keyFromText(trimmed(std::string_view(line).substr(equals + 1)));
-        if (button.empty() || !key) continue;
-        buttons[std::string(button)] = {RemoteAction::Char, *key};
+        const std::optional<KeyValue> pair = keyValueLine(line);
+        const std::optional<std::string> key = pair ? keyFromText(pair->value) : std::nullopt;
+        if (key) buttons[std::string(pair->key)] = {RemoteAction::Char, *key};
     }
 }
 

@@ -1,14 +1,14 @@
 // Whole-file reading with the program's line rules, and atomic replacement of files.
 #include "platform/text_file.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kelvorn {
@@ -103,6 +103,20 @@ std::vector<std::string> splitLines(std::string_view bytes) {
     }
     if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
     return lines;
+}
+
+std::string_view trimmedBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
+std::optional<KeyValue> keyValueLine(std::string_view line) {
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return std::nullopt;
+    const KeyValue pair{trimmedBlanks(line.substr(0, equals)), trimmedBlanks(line.substr(equals + 1))};
+    if (pair.key.empty()) return std::nullopt;
+    return pair;
 }
 
 bool readFileBytes(const std::string& path, std::string& out) {

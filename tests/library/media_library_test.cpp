@@ -17,6 +17,7 @@
 #include "library/archive_order.h"
 #include "library/archive_scan.h"
 #include "library/cash_list.h"
+#include "library/library_settings.h"
 #include "library/media_paths.h"
 #include "library/playlists.h"
 #include "platform/name_text.h"
@@ -130,6 +131,23 @@ TEST_F(Scan, StoresTheSortedMp3NamesKeepingTheArchiveReadableAndKeepsItWhenTheFo
     writeBytes(in("Mp3Path.kvx"), music + "folder.mp3/\r\n");
     EXPECT_TRUE(scan());
     EXPECT_EQ(svc.ArchiveCount, -1);
+}
+
+// Library.kvx switches on the subfolders and other formats: entries are paths relative to
+// the music folder, in the case-insensitive order of the whole path (a blank before "/"),
+// so an album's tracks stay together. Its bad lines change nothing; without it the
+// defaults hold.
+TEST_F(Scan, LibrarySettingsAddSubfoldersAndFormats) {
+    EXPECT_EQ(librarySettingsFrom({}).listingRules().extensions, Lines{".mp3"});
+    const LibrarySettings odd = librarySettingsFrom({"SubFolders = 1", "subfolders=yes", "formats=mp3 fl/ac", "x=1"});
+    EXPECT_TRUE(odd.subfolders && odd.formats == Lines{"mp3"});
+    for (const char* folder : {"Artist/Album", "artist B", "Zed"}) std::filesystem::create_directories(music + folder);
+    touch({"Artist/Album/02 Two.OGG", "Artist/Album/01 One.flac", "artist B/x.mp3", "Zed/cover.jpg", "top.mp3",
+           "Artist/Album/03 Three.wav"});
+    writeBytes(in("library.KVX"), " subfolders = 1 \nformats= mp3 .FLAC,ogg\r\nformats=\n");
+    ASSERT_TRUE(scan());
+    EXPECT_EQ(upTo(svc.ArchiveList, svc.ArchiveCount),
+              (Lines{"artist B/x.mp3", "Artist/Album/01 One.flac", "Artist/Album/02 Two.OGG", "top.mp3"}));
 }
 
 TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStoredAndTheEventLoopNeverWaitsLong) {

@@ -53,16 +53,24 @@ home=$work/home
 folder=$home/.local/share/kelvorn
 prepare_in() { env -u XDG_CONFIG_HOME HOME="$home" "$prepare" "$1" || fail "helper failed on $1"; }
 prepare_in "$folder"
-[[ $(ls -A "$folder") == Mp3Path.kvx ]] || fail "first run left: $(ls -A "$folder")"
+first_run=$(printf 'Library.kvx\nMp3Path.kvx')
+[[ $(ls -A "$folder") == "$first_run" ]] || fail "first run left: $(ls -A "$folder")"
 [[ $(<"$folder/Mp3Path.kvx") == "$home/Music/"$'\r' ]] || fail "first Mp3Path.kvx: $(<"$folder/Mp3Path.kvx")"
+[[ $(<"$folder/Library.kvx") == $'subfolders=1\r\nformats=mp3 flac ogg oga opus m4a aac wav\r' ]] ||
+    fail "first Library.kvx: $(<"$folder/Library.kvx")"
 printf '/srv/songs/\n' >"$folder/Mp3Path.kvx"
+rm "$folder/Library.kvx"
 prepare_in "$folder"
 [[ $(<"$folder/Mp3Path.kvx") == /srv/songs/ ]] || fail "a user's Mp3Path.kvx was overwritten"
-[[ $(ls -A "$folder") == Mp3Path.kvx ]] || fail "second run left: $(ls -A "$folder")"
+[[ $(ls -A "$folder") == Mp3Path.kvx ]] || fail "a later run left: $(ls -A "$folder")"
 mkdir "$work/other" && touch "$work/other/mp3PATH.KVX"
 prepare_in "$work/other"
-[[ $(ls -A "$work/other") == mp3PATH.KVX ]] || fail "a file the program reads in another case was not kept"
-pass "first-run Mp3Path.kvx written once, a user's own kept"
+[[ $(ls -A "$work/other") == mp3PATH.KVX ]] || fail "after the first run a later one wrote $(ls -A "$work/other")"
+rm "$work/other/mp3PATH.KVX" && touch "$work/other/library.KVX"
+prepare_in "$work/other"
+[[ $(ls -A "$work/other") == $(printf 'Mp3Path.kvx\nlibrary.KVX') && ! -s $work/other/library.KVX ]] ||
+    fail "a file the program reads in another case was not kept: $(ls -A "$work/other")"
+pass "first-run Mp3Path.kvx and Library.kvx written once, a user's own kept"
 if command -v xdg-user-dir >/dev/null 2>&1; then
     # shellcheck disable=SC2016 # user-dirs.dirs holds "$HOME" itself
     mkdir -p "$home/.config" && echo 'XDG_MUSIC_DIR="$HOME/Musik"' >"$home/.config/user-dirs.dirs"
