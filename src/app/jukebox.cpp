@@ -88,7 +88,7 @@ Jukebox::Started Jukebox::start() {
     };
     // A service manager's stop (or Ctrl+C, or a closed terminal) ends it the same way.
     QObject::connect(exitSignals_.get(), &ExitSignals::exitRequested, main_, [this] { main_->exitProgram(); });
-    services_->notSaved = [this] { main_->showNotice("NOT SAVED"); };
+    services_->notice = [this](const std::string& text) { main_->showNotice(QString::fromStdString(text)); };
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
     wireScreens();
     QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(), [this] { stage_->activate(); });
@@ -122,6 +122,7 @@ Jukebox::Started Jukebox::start() {
     // A cache that could not be read, or a music folder that could not be listed, is
     // never written back as an empty archive.
     if (loadArchive() && noteSaved(*services_, WriteCashList(svc_, workDir_))) debugEvent("cache");
+    noteArchive(*services_);
 
     main_->startClock();
     main_->Timer1_Timer();

@@ -121,6 +121,8 @@ QVariantMap MprisPlayer::metadata() const {
     // Title and artist as the main screen shows them, split out of the file name.
     map.insert(QStringLiteral("xesam:title"), main_.shown(VelmotMAIN::Field::Song));
     map.insert(QStringLiteral("xesam:artist"), QStringList{main_.shown(VelmotMAIN::Field::Artist)});
+    if (const std::string album = s_.MP1.tags().album; !album.empty())
+        map.insert(QStringLiteral("xesam:album"), QString::fromStdString(album));
     const QUrl url = QUrl::fromLocalFile(QFileInfo(lastFile_).absoluteFilePath());
     map.insert(QStringLiteral("xesam:url"), QString::fromUtf8(url.toEncoded()));
     if (const double length = s_.MP1.duration(); length > 0)

@@ -32,4 +32,23 @@ DisplayName splitDisplayName(std::string_view name) {
     return result;
 }
 
+DisplayName songDisplay(std::string_view name, const SongTags& tags) {
+    const size_t slash = name.rfind('/');
+    const std::string_view file = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    if (file.find(" - ") != std::string_view::npos) return splitDisplayName(file);
+    std::string_view folder;
+    if (slash != std::string_view::npos) {
+        const std::string_view folders = name.substr(0, slash);
+        folder = name.front() == '/' ? folders.substr(folders.rfind('/') + 1) : folders.substr(0, folders.find('/'));
+    }
+    if (!tags.artist.empty() || !tags.title.empty()) {
+        const std::string_view artist = !tags.artist.empty() ? std::string_view(tags.artist)
+                                        : !folder.empty()    ? folder
+                                                             : file;
+        return {std::string(artist), tags.title.empty() ? std::string(file) : tags.title};
+    }
+    if (!folder.empty()) return {std::string(folder), std::string(file)};
+    return splitDisplayName(file);
+}
+
 }  // namespace kelvorn

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/media_player.h"
+
 namespace kelvorn {
 
 struct DisplayName {
@@ -18,5 +20,11 @@ void cutDisplayName(const std::string& fileName, size_t prefixLength, std::strin
 // Splits at the first "-": artist before, title after, blanks around both removed and
 // one leading "-" of the title dropped; without a "-" both are the whole name.
 DisplayName splitDisplayName(std::string_view name);
+
+// What the main screen shows for the display name `name` (folders included): its file
+// name split as above when that holds " - "; else the song's tags; else, for a song in a
+// folder, the top folder (the song's own one, for an absolute path) as the artist and the
+// file name as the title; else the file name split as above.
+DisplayName songDisplay(std::string_view name, const SongTags& tags);
 
 }  // namespace kelvorn

@@ -125,8 +125,7 @@ bool PlaybackEngine::startSong(int index) {
     // A song outside the music folder (a playlist's absolute path) is shown whole.
     const std::string& file = player_.fileName();
     cutDisplayName(file, file.starts_with(svc_.Mp3Path) ? svc_.Mp3Path.size() : 0, tmpstr_);
-    const DisplayName name = splitDisplayName(tmpstr_);
-    if (showSong) showSong(name.title, name.artist);
+    if (showSong) showSong(tmpstr_);
     if (player_.openState() != MediaPlayer::Open) {
         songFailed();
         return false;

@@ -44,8 +44,8 @@ public:
     // that never answers is given up (its player abandoned) without holding anything up.
     bool startSong(int index);
 
-    // Called with title and artist of every started song.
-    std::function<void(const std::string& title, const std::string& artist)> showSong;
+    // Called with the display name of every started song (tmpstr).
+    std::function<void(const std::string& name)> showSong;
     // Called after a song started playing (for diagnostics).
     std::function<void(const std::string& file)> songStarted;
     // Called when playback is wanted but the playing list is empty, or a whole pass of

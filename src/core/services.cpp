@@ -16,8 +16,12 @@ void SetWaveVolume(Services& s) {
 }
 
 bool noteSaved(Services& s, bool written) {
-    if (!written && s.notSaved) s.notSaved();
+    if (!written && s.notice) s.notice(kNotSaved);
     return written;
+}
+
+void noteArchive(Services& s) {
+    if (s.svc.ArchiveCount < 0 && s.notice) s.notice(kNoSongsFound);
 }
 
 }  // namespace kelvorn

@@ -26,9 +26,13 @@ struct Services {
     // The alarm's own tone, on a player of its own: a song player stuck on a file never
     // keeps it from sounding.
     MediaPlayer* Tone = nullptr;
-    // Tells the user that a file could not be written (the main screen's notice).
-    std::function<void()> notSaved;
+    // Shows the user a short notice on the main screen (kNotSaved, kNoSongsFound).
+    std::function<void(const std::string& text)> notice;
 };
+
+// The notices the user sees.
+inline constexpr const char* kNotSaved = "NOT SAVED";
+inline constexpr const char* kNoSongsFound = "NO SONGS FOUND";
 
 // Sets the output volume from VolumeSet.
 void SetWaveVolume(Services& s);
@@ -36,5 +40,9 @@ void SetWaveVolume(Services& s);
 // Passes `written` through; a failed write is shown to the user, since the change
 // would otherwise be gone at the next start without a sign.
 bool noteSaved(Services& s, bool written);
+
+// Tells the user that the archive holds no song (the music folder is empty, away, or holds
+// no song of the formats asked for): otherwise "1" would simply do nothing.
+void noteArchive(Services& s);
 
 }  // namespace kelvorn

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "core/display_name.h"
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/widgets.h"
@@ -77,10 +78,9 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     connect(&Timer3, &QTimer::timeout, this, &VelmotMAIN::Timer3_Timer);
     Timer2.start();  // playback runs from the creation of the screen on
 
-    engine_.showSong = [this](const std::string& title, const std::string& artist) {
-        MainSong->setText(decodeName(title));
-        MainInterpret->setText(decodeName(artist));
-    };
+    engine_.showSong = [this](const std::string&) { showSongName(); };
+    // Tags come a moment after the song opened; a song named without them is shown anew.
+    connect(&s.MP1, &MediaPlayer::tagsRead, this, &VelmotMAIN::showSongName);
     engine_.songStarted = [](const std::string& file) { debugEvent("playing", file); };
     engine_.nothingPlayable = [this] { alarmClock_.nothingPlayable(); };
     connect(&s.MP1, &MediaPlayer::stateChanged, this, &VelmotMAIN::player_stateChanged);
@@ -113,6 +113,7 @@ void VelmotMAIN::MainButt_Click(int index) {
     KelvornSERVICE& svc = s.svc;
     switch (index) {
     case 0:
+        if (svc.playingCount() < 0) showNotice(kNoSongsFound);
         // Play always starts a new song (resuming a pause is button 1).
         if (svc.PlayOn) requestSkip(svc, s.random);
         else requestSong(svc, svc.ListMode, svc.ShuffleOn ? shuffleDraw(s.random.rnd(), svc.playingCount()) : 0);
@@ -183,6 +184,12 @@ void VelmotMAIN::showNotice(const QString& text, int ms) {
     Notice->show();
     Notice->raise();
     NoticeTimer.start(ms);
+}
+
+void VelmotMAIN::showSongName() {
+    const DisplayName name = songDisplay(engine_.tmpstr(), s.MP1.tags());
+    MainSong->setText(decodeName(name.title));
+    MainInterpret->setText(decodeName(name.artist));
 }
 
 void VelmotMAIN::showClock(const std::string& time) { MainClock->setText(QString::fromStdString(time)); }

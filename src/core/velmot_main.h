@@ -89,6 +89,8 @@ public:
 
 private:
     void player_stateChanged();
+    // Title and artist of the song the engine started last.
+    void showSongName();
 
     QLabel* MainSong;
     QLabel* MainInterpret;

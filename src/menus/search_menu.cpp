@@ -82,6 +82,7 @@ void SearchMenu::updateArchive() {
     // A music folder that is away leaves the archive and its cache as they were; a cache
     // that cannot be written keeps its old contents, and the user is told.
     if (ScanArchive(s.svc, s.workDir, s.pump, progress_)) noteSaved(s, WriteCashList(s.svc, s.workDir));
+    noteArchive(s);
     entry->setText(kButtonCaptions[kUpdateEntry]);
 }
 

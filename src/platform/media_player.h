@@ -7,6 +7,13 @@ class QWidget;
 
 namespace kelvorn {
 
+// What a song's own tags say (empty where they say nothing).
+struct SongTags {
+    std::string artist;
+    std::string title;
+    std::string album;
+};
+
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
@@ -51,6 +58,8 @@ public:
     virtual void playTone() = 0;
     // Output gain 0..1 (linear amplitude), set by the wave volume.
     virtual void setGain(double gain) = 0;
+    // The open song's tags, once read (tagsRead); empty before and for a file without.
+    virtual SongTags tags() const { return {}; }
 
     // Video players only: the picture as a widget on `parent`, made on the first call
     // and kept; nullptr for a player without a picture. With display size FullScreen
@@ -71,6 +80,8 @@ signals:
     void stateChanged();
     // A key typed while the player's picture had the focus.
     void keyPressed(int code);
+    // The open song's tags have been read.
+    void tagsRead();
 };
 
 }  // namespace kelvorn

@@ -95,6 +95,23 @@ void waitForAbandonedCores() {
     for (int i = 0; i < 300 && abandonedCount > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+// The artist, title and album a song's metadata names (its keys come in any letter case).
+SongTags tagsOf(const mpv_node& metadata) {
+    SongTags tags;
+    if (metadata.format != MPV_FORMAT_NODE_MAP) return tags;
+    const mpv_node_list* map = metadata.u.list;
+    for (int i = 0; i < map->num; ++i) {
+        if (map->values[i].format != MPV_FORMAT_STRING) continue;
+        const QByteArray key = QByteArray(map->keys[i]).toLower();
+        std::string* field = key == "artist"  ? &tags.artist
+                             : key == "title" ? &tags.title
+                             : key == "album" ? &tags.album
+                                              : nullptr;
+        if (field) *field = map->values[i].u.string;
+    }
+    return tags;
+}
+
 // The playlist entry a loadfile's answer names; 0 when it names none.
 int64_t entryOf(const mpv_node& result) {
     if (result.format != MPV_FORMAT_NODE_MAP) return 0;
@@ -218,6 +235,10 @@ void MpvPlayer::mpv_events() {
         signalPending_ = false;
         emit stateChanged();
     }
+    if (tagsPending_) {
+        tagsPending_ = false;
+        emit tagsRead();
+    }
 }
 
 void MpvPlayer::drainEvents() {
@@ -246,10 +267,7 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     case MPV_EVENT_FILE_LOADED:
         // Carries no entry id: it belongs to the entry of the last start-file.
         loadedEntry_ = startedEntry_;
-        if (loadedEntry_ == entry_ && entry_ != 0) {
-            loaded_ = true;
-            setStates(Open, playState_, false);
-        }
+        if (loadedEntry_ == entry_ && entry_ != 0) fileLoaded();
         break;
     case MPV_EVENT_END_FILE: {
         auto* end = static_cast<const mpv_event_end_file*>(event.data);
@@ -301,13 +319,23 @@ void MpvPlayer::handleReply(const mpv_event& event) {
     } else if (id == loadRequest_) {
         loadRequest_ = 0;
         entry_ = event.error < 0 ? 0 : entryOf(static_cast<const mpv_event_command*>(event.data)->result);
-        if (entry_ == 0) {
-            endOfEntry(MPV_END_FILE_REASON_ERROR);
-        } else if (loadedEntry_ == entry_) {
-            loaded_ = true;
-            setStates(Open, playState_, false);
+        if (entry_ == 0) endOfEntry(MPV_END_FILE_REASON_ERROR);
+        else if (loadedEntry_ == entry_) fileLoaded();
+    } else if (id == tagsRequest_) {
+        tagsRequest_ = 0;
+        auto* prop = static_cast<const mpv_event_property*>(event.data);
+        if (event.error >= 0 && prop->format == MPV_FORMAT_NODE) {
+            tags_ = tagsOf(*static_cast<const mpv_node*>(prop->data));
+            tagsPending_ = true;
         }
     }
+}
+
+void MpvPlayer::fileLoaded() {
+    loaded_ = true;
+    setStates(Open, playState_, false);
+    tagsRequest_ = nextRequest_++;
+    if (api_->get_property_async(mpv_, tagsRequest_, "metadata", MPV_FORMAT_NODE) < 0) tagsRequest_ = 0;
 }
 
 // mpv opens the sound output afresh for every song and, without a fixed choice, tries
@@ -376,6 +404,8 @@ void MpvPlayer::clearEntry() {
     loadRequest_ = 0;
     seekRequest_ = 0;
     positionRequest_ = 0;
+    tagsRequest_ = 0;
+    tags_ = {};
 }
 
 bool MpvPlayer::loadEntry(bool paused, const std::string& target) {

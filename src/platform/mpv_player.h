@@ -46,6 +46,7 @@ public:
     void setDisplaySize(DisplaySize size) override;
     void setGain(double gain) override;
     void playTone() override;
+    SongTags tags() const override { return tags_; }
     QWidget* videoWidget(QWidget* parent) override;
     void setControlVisible(bool visible) override;
     void setControlSize(int width, int height) override;
@@ -69,6 +70,8 @@ private:
     void handleEvent(const mpv_event& event);
     void handleReply(const mpv_event& event);
     void endOfEntry(int reason);
+    // The current entry reached "file loaded": it is open, and its tags are asked for.
+    void fileLoaded();
     void pinAudioOutput(const mpv_event_property* prop);
     void placeWidget();
     void destroyHandle(void (*destroy)(mpv_handle*));
@@ -114,6 +117,9 @@ private:
     uint64_t loadRequest_ = 0;              // the loadfile not answered yet
     uint64_t seekRequest_ = 0;              // the last seek, until answered
     mutable uint64_t positionRequest_ = 0;  // the time-pos asked for, until answered
+    uint64_t tagsRequest_ = 0;              // the metadata asked for, until answered
+    SongTags tags_;
+    bool tagsPending_ = false;  // tags were read during a drain: told after it
 
     mutable double position_ = 0;
     double duration_ = 0;

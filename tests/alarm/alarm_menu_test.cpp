@@ -87,7 +87,7 @@ TEST(AlarmMenuTime, TheRefusedTimeFlashesAndAFailedWriteIsShown) {
     const auto red = [&] { return rig.menu.AlarmClock->palette().color(QPalette::WindowText) == QColor(255, 0, 0); };
     ASSERT_TRUE(waitFor([&] { return rig.menu.AlarmClock->text() == "06:00:00"; }, 2000));
     EXPECT_FALSE(red());
-    rig.services.notSaved = [&] { rig.main->showNotice("NOT SAVED"); };
+    rig.services.notice = [&](const std::string& text) { rig.main->showNotice(QString::fromStdString(text)); };
     const std::string work = std::exchange(rig.services.workDir, rig.services.workDir + "/gone");  // went away
     rig.typeMenu("1");
     EXPECT_TRUE(rig.svc.AlarmOn && rig.main->noticeVisible());

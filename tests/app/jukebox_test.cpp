@@ -16,7 +16,8 @@ using namespace kelvorn;
 
 // A cache that is there is read, not scanned. A folder in its place is no cache: the
 // start-up scans, and the failed write says NOT SAVED; with the music folder away too, no
-// write is even tried. Either way the settings are in force before the volume is set.
+// write is even tried, and the empty archive says NO SONGS FOUND. Either way the settings are in force before the
+// volume is set.
 TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
     // The cache ("/": a folder in its place), the music folder there, the cache written, the last index.
     const std::tuple<const char*, bool, const char*, int> cases[] = {{nullptr, true, "A.mp3\r\nb.mp3\r\n", 1},
@@ -51,7 +52,10 @@ TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
         EXPECT_EQ(std::filesystem::is_directory(cache), cacheFolder);
         const KelvornSERVICE& state = jukebox.state();
         EXPECT_EQ(state.ArchiveCount, archiveCount);
-        EXPECT_EQ(jukebox.mainScreen().noticeVisible(), cacheFolder && musicThere);
+        EXPECT_EQ(jukebox.mainScreen().noticeVisible(), cacheFolder);
+        EXPECT_EQ(jukebox.mainScreen().shown(VelmotMAIN::Field::Notice), !cacheFolder ? ""
+                                                                         : musicThere ? kNotSaved
+                                                                                      : kNoSongsFound);
         EXPECT_TRUE(state.VolumeSet == 35 && state.GFXSpeed == -1 && state.MouseOn);
         EXPECT_EQ(state.KeyUp + state.KeyDown, "ws");
     }

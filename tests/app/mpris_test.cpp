@@ -73,6 +73,9 @@ TEST(Mpris, ControlsPlaybackLikeTheMainScreenAndTellsWhatPlays) {
     EXPECT_EQ(meta.value("xesam:title").toString(), "Song");
     EXPECT_EQ(meta.value("xesam:artist").toStringList(), QStringList{"Band"});
     EXPECT_EQ(meta.value("xesam:url").toString(), "file:///music/Band%20-%20Song.mp3");
+    rig.player.readTags({"Tag Band", "Tag Song", "Tag Album"});  // the file name's split wins
+    const QVariantMap tagged = qdbus_cast<QVariantMap>(rig.property("Metadata").value<QDBusArgument>());
+    EXPECT_EQ(tagged.value("xesam:title").toString() + tagged.value("xesam:album").toString(), "SongTag Album");
     rig.call("Next");  // "1" skips
     rig.main->Timer2_Timer();
     EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <tuple>
 
 #include "core/display_name.h"
 #include "core/key_input.h"
@@ -91,10 +92,38 @@ TEST_F(MainScreen, ShuffleKeyTogglesAndSavesSeekKeysMoveTenSecondsAndTheThirdBac
 // The usual cut and split are checked on the main screen below ("A - One.mp3" shows "One" by "A").
 TEST(DisplayName, CutNeverTakesTooMuch) {
     std::string tmp;
-    cutDisplayName("/music/abc", 7, tmp);  // shorter than an extension: kept whole
+    cutDisplayName("/music/abc", 7, tmp);  // no extension: kept whole
     EXPECT_EQ(tmp, "abc");
     cutDisplayName("/mu", 7, tmp);  // shorter than the folder: the scratch text stays
     EXPECT_EQ(tmp, "abc");
+}
+
+// A file name with " - " is split as ever; without, the tags name the song, else the top
+// folder is the artist. Tags read after the start show at once; "1" with nothing to play
+// says so.
+TEST_F(MainScreen, SongsAreNamedByTheirFileNameTagsOrFolder) {
+    const std::tuple<const char*, SongTags, const char*> cases[] = {
+        {"Band - Song.flac", {"T", "U", ""}, "Song by Band"},
+        {"Intro.mp3", {"Tag Band", "Tag Title", ""}, "Tag Title by Tag Band"},
+        {"Intro.mp3", {"", "Tag Title", ""}, "Tag Title by Intro"},
+        {"Artist/Album/01 Intro.ogg", {}, "01 Intro by Artist"},
+        {"Artist/Album/01 Intro.ogg", {"", "Tag Title", ""}, "Tag Title by Artist"},
+        {"Artist/Album/01 X - Intro.ogg", {"T", "U", ""}, "Intro by 01 X"},
+        {"/other/Folder/Song.mp3", {}, "Song by Folder"},
+        {"Band-Song.mp3", {}, "Song by Band"}};
+    const auto shown = [&] {
+        return rig.main->shown(VelmotMAIN::Field::Song) + " by " + rig.main->shown(VelmotMAIN::Field::Artist);
+    };
+    for (const auto& [entry, tags, display] : cases) {
+        rig.setArchive({entry});
+        key("1");
+        key("2");  // stopped, or the next "1" would skip
+        rig.player.readTags(tags);
+        EXPECT_EQ(shown().toStdString(), display) << entry;
+    }
+    rig.setArchive({});
+    rig.type("1");
+    EXPECT_TRUE(rig.main->noticeVisible() && rig.main->shown(VelmotMAIN::Field::Notice) == kNoSongsFound);
 }
 
 // "1" plays from the top, or skips while playing; "7" goes back; "2" stops and resumes.

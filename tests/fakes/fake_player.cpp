@@ -6,6 +6,7 @@ void FakePlayer::open(const std::string& path) {
     opens.push_back(path);
     path_ = path;
     position_ = 0;
+    tags_ = {};
     bool fails = failNext_ || missing_.count(path) > 0;
     failNext_ = false;
     bool hangs = false;

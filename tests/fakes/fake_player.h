@@ -28,6 +28,7 @@ public:
     void setDisplaySize(DisplaySize size) override { displaySize_ = size; }
     void setGain(double value) override { gain = value; }
     void playTone() override;
+    SongTags tags() const override { return tags_; }
 
     // Test triggers.
     void finishSong();                           // the song played to its end
@@ -37,6 +38,10 @@ public:
     void hangOpen(const std::string& pathPart) { hanging_.push_back(pathPart); }  // never answers
     void setPositionValue(double seconds) { position_ = seconds; }
     void pressKey(int code) { emit keyPressed(code); }
+    void readTags(SongTags tags) {  // the open song's tags have been read
+        tags_ = std::move(tags);
+        emit tagsRead();
+    }
 
     // What the code under test did.
     std::vector<std::string> opens;  // every path given to open, in order
@@ -58,6 +63,7 @@ private:
     OpenState openState_ = Closed;
     PlayState playState_ = Stopped;
     bool openFailed_ = false;
+    SongTags tags_;
     DisplaySize displaySize_ = DefaultSize;
 };
 

@@ -64,7 +64,7 @@ TEST(SearchMenu, EntriesOpenTheirScreensAndUpdateArchiveRewritesTheCacheIgnoring
                 writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
     for (const char* name : {"b.mp3", "A.mp3"}) writeFileAtomic(music + name, "");
     int notices = 0;
-    rig.services.notSaved = [&] { ++notices; };
+    rig.services.notice = [&](const std::string&) { ++notices; };
     rig.transitions->open(*rig.main, rig.menu);
     rig.menuKeys("ac2z78903451a");
     EXPECT_EQ(rig.opened, std::pair(1, 2));

@@ -27,13 +27,15 @@ bool neverWithin(auto fault, int ms = 300) { return !waitFor(fault, ms); }
 
 class MpvPlayerTest : public ::testing::Test {
 protected:
-    // A two-second sine tone as MP3, made once with sox and lame; a copy is memory:/x.mp3.
+    // A two-second sine tone as MP3 with artist, title and album tags, made once with sox and
+    // lame; a copy is memory:/x.mp3.
     void SetUp() override {
         static const bool made = [] {
             const QString wav = dir_.filePath("song.wav"), song = dir_.filePath("song.mp3");
             return QProcess::execute("sox", {"-n", "-r", "44100", "-c", "2", wav, "synth", "2", "sine", "440"}) == 0 &&
-                   QProcess::execute("lame", {"--quiet", wav, song}) == 0 && QDir(dir_.path()).mkdir("memory:") &&
-                   QFile::copy(song, dir_.filePath("memory:/x.mp3"));
+                   QProcess::execute("lame", {"--quiet", "--ta", "Band", "--tt", "Song", "--tl", "Album", wav, song}) ==
+                       0 &&
+                   QDir(dir_.path()).mkdir("memory:") && QFile::copy(song, dir_.filePath("memory:/x.mp3"));
         }();
         if (!made) GTEST_SKIP() << "could not make the test song (sox and lame are needed)";
     }
@@ -83,6 +85,8 @@ TEST_F(MpvPlayerTest, ToneAndSongOpenInTheBackgroundPlayToTheEndAndStopClosesFor
     EXPECT_EQ(player.openState(), MediaPlayer::Closed);
     ASSERT_TRUE(opened(player));
     EXPECT_EQ(player.fileName(), "memory://x.mp3");
+    EXPECT_TRUE(
+        waitFor([&] { return player.tags().artist + player.tags().title + player.tags().album == "BandSongAlbum"; }));
     ASSERT_TRUE(playsToEnd(player));
     EXPECT_GT(highest, 1.8);
     EXPECT_EQ(player.openState(), MediaPlayer::Open);
