@@ -20,13 +20,19 @@ enum class SaveResult {
 SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name);
 
 // Re-reads the music folder file into Mp3Path and fills PlaylistNames/PlaylistCount with
-// the ".m3u" file names there, ascending by their upper-cased form (at most the reachable
-// entries). The unsorted names are left in TmpSongs, followed by one empty entry.
+// the ".m3u" and ".m3u8" file names there, ascending by their upper-cased form (at most
+// the reachable entries). The unsorted names are left in TmpSongs, followed by one empty
+// entry.
 void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir);
 
-// ListName := name; the file Mp3Path + name replaces CustomSongs/CustomCount, one entry
-// per line; lines beyond the reachable entries go to CustomOverflow. A missing file
-// leaves CustomSongs alone and CustomCount at 0.
+// ListName := name; the songs of the file Mp3Path + name replace CustomSongs/CustomCount;
+// songs beyond the reachable entries, and the lines after the last song, go to
+// CustomOverflow. A missing file leaves CustomSongs alone and CustomCount at 0.
+// A song is a line that is no directive: in a playlist beginning with "#EXTM3U" no line
+// beginning with "#" and no blank line, in any a line beginning with "#EXT". A path
+// inside the music folder becomes relative to it, other absolute paths stay; a "file://"
+// URL is its decoded local path, other URLs are no songs. "./" before a relative path
+// goes, and back-slashes naming no file become "/".
 void LoadPlaylist(KelvornSERVICE& svc, const std::string& name);
 
 }  // namespace kelvorn
