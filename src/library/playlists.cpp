@@ -147,6 +147,16 @@ std::vector<std::string> takeSongs(KelvornSERVICE& svc, std::vector<std::string>
     return songs;
 }
 
+// An entry's lines in a playlist file: the lines it had there, then the entry.
+void appendEntry(std::string& bytes, const KelvornSERVICE& svc, const std::string& entry) {
+    if (const auto lead = svc.CustomLeadLines.find(entry); lead != svc.CustomLeadLines.end())
+        appendCrLfLines(bytes, lead->second);
+    // A relative name beginning with "#" would read as a comment; "./" keeps it a song.
+    if (entry.starts_with('#')) bytes += "./";
+    bytes += entry;
+    bytes += "\r\n";
+}
+
 }  // namespace
 
 SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name) {
@@ -158,12 +168,12 @@ SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name) {
         const auto oldSize = std::filesystem::file_size(path, error);
         if (!error && oldSize > 0) return SaveResult::Kept;
     }
+    std::string bytes;
+    if (!svc.CustomHeader.empty()) bytes = svc.CustomHeader + "\r\n";
     // Entries up to CustomCount that were never stored are written as blank lines.
-    SongList lines(svc.CustomSongs.begin(),
-                   svc.CustomSongs.begin() + static_cast<long>(std::min(count, svc.CustomSongs.size())));
-    lines.resize(count);
-    lines.insert(lines.end(), svc.CustomOverflow.begin(), svc.CustomOverflow.end());
-    return writeLinesAtomic(path, lines) ? SaveResult::Saved : SaveResult::Failed;
+    for (size_t i = 0; i < count; ++i) appendEntry(bytes, svc, entryAt(svc.CustomSongs, static_cast<int>(i)));
+    appendCrLfLines(bytes, svc.CustomOverflow);
+    return writeFileAtomic(path, bytes) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 void ListPlaylists(KelvornSERVICE& svc, const std::string& workDir) {

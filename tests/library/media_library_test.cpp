@@ -267,6 +267,29 @@ TEST_F(Playlists, LinesOfOtherPlayersGiveTheirLocalSongsOnly) {
     EXPECT_EQ(upTo(svc.PlaylistNames, svc.PlaylistCount), (Lines{"Other.M3U8", "t.m3u"}));
 }
 
+// Saved again, another player's playlist keeps its header and, before every entry still
+// in the list, the lines it had there; what followed the last song stays at the end. An
+// entry beginning with "#" is saved as "./#..." and read back as itself. A plain playlist
+// loaded next leaves nothing of it behind; an entry listed twice has its lines at both.
+TEST_F(Playlists, SavingKeepsTheHeaderAndTheLinesOfTheEntriesLeft) {
+    writeBytes(music + "Other.m3u8", "#EXTM3U x\n#EXTINF:1,A\na.mp3\n#EXTINF:2,B\nhttp://radio\n#EXTINF:3,B\n" + music +
+                                         "b.mp3\n#EXTINF:4,C\nc.mp3\n# end\n");
+    LoadPlaylist(svc, "Other.m3u8");
+    removeFromCustomList(svc, 2);
+    appendToCustomList(svc, "#d.mp3");
+    appendToCustomList(svc, "a.mp3");
+    ASSERT_EQ(SavePlaylist(svc, "Saved"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Saved.m3u"),
+              "#EXTM3U x\r\n#EXTINF:1,A\r\na.mp3\r\n#EXTINF:2,B\r\nhttp://radio\r\n#EXTINF:3,B\r\nb.mp3\r\n./#d.mp3\r\n"
+              "#EXTINF:1,A\r\na.mp3\r\n# end\r\n");
+    LoadPlaylist(svc, "Saved.m3u");
+    EXPECT_EQ(upTo(svc.CustomSongs, svc.CustomCount), (Lines{"a.mp3", "b.mp3", "#d.mp3", "a.mp3"}));
+    writeBytes(music + "Plain.m3u", "a.mp3\r\n#EXTINF:9,Z\r\na.mp3\r\n");
+    LoadPlaylist(svc, "Plain.m3u");
+    ASSERT_EQ(SavePlaylist(svc, "Saved"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Saved.m3u"), "#EXTINF:9,Z\r\na.mp3\r\n#EXTINF:9,Z\r\na.mp3\r\n");
+}
+
 // The first line of the music folder file is taken as it is, an empty one standing for
 // "music/" in the working folder; the video list is pairs of lines, a name and a file.
 // Both files are found whatever the case of their names.
