@@ -50,14 +50,16 @@ bool isDirective(std::string_view line, bool extended) {
     return extended ? line.empty() || line.starts_with('#') : line.starts_with("#EXT");
 }
 
-// The byte of the escape "%XY" at `at`; -1 for none, a broken one, or a NUL byte (no
-// path can hold one), all of which stay as they are.
+// The byte of the escape "%XY" at `at`; -1 for none, a broken one, or a byte that ends a
+// path or a line (NUL, LF, CR: the entry could not be saved as one line), all of which
+// stay as they are.
 int escapedByte(std::string_view text, size_t at) {
     if (text[at] != '%' || text.size() - at < 3) return -1;
     const char* digits = text.data() + at + 1;
     unsigned value = 0;
     const auto [end, error] = std::from_chars(digits, digits + 2, value, 16);
-    return error == std::errc() && end == digits + 2 && value != 0 ? static_cast<int>(value) : -1;
+    const bool usable = error == std::errc() && end == digits + 2 && value != 0 && value != '\n' && value != '\r';
+    return usable ? static_cast<int>(value) : -1;
 }
 
 std::string percentDecoded(std::string_view text) {
@@ -74,33 +76,50 @@ std::string percentDecoded(std::string_view text) {
     return bytes;
 }
 
+// The length of a URL's scheme ("http" of "http://host/x"); 0 for a path, also where a
+// "/" before "://" makes that part of a folder name.
+size_t schemeLength(std::string_view line) {
+    const size_t end = line.find("://");
+    return end != std::string_view::npos && line.find('/') > end ? end : 0;
+}
+
 // The local path of a URL line, the line itself when it is none; nothing for a URL the
 // player cannot open (another scheme, a file on another machine).
 std::optional<std::string> localPath(std::string_view line) {
-    const size_t schemeEnd = line.find("://");
-    // A "/" before "://" makes the line a path with an odd folder name.
-    if (schemeEnd == std::string_view::npos || schemeEnd == 0 || line.find('/') < schemeEnd) return std::string(line);
-    if (!equalNoCase(line.substr(0, schemeEnd), "file")) return std::nullopt;
-    std::string_view rest = line.substr(schemeEnd + 3);
-    const size_t hostEnd = std::min(rest.find('/'), rest.size());
-    const std::string_view host = rest.substr(0, hostEnd);
-    if (!host.empty() && !equalNoCase(host, "localhost")) return std::nullopt;
+    const size_t scheme = schemeLength(line);
+    if (scheme == 0) return std::string(line);
+    if (!equalNoCase(line.substr(0, scheme), "file")) return std::nullopt;
+    const std::string_view rest = line.substr(scheme + 3);
+    // A local file: no host or "localhost", and a path after it.
+    const size_t hostEnd = rest.find('/');
+    if (hostEnd == std::string_view::npos) return std::nullopt;
+    if (hostEnd > 0 && !equalNoCase(rest.substr(0, hostEnd), "localhost")) return std::nullopt;
     return percentDecoded(rest.substr(hostEnd));
 }
 
-// An absolute path inside the music folder becomes the entry the archive has for it.
+// "./" before a relative path names the same file without it; ".//x" is "x" too.
+std::string withoutDotSlash(std::string path) {
+    while (path.starts_with("./")) {
+        const size_t next = path.find_first_not_of('/', 1);
+        if (next == std::string::npos) break;  // the folder itself: no song, but kept as written
+        path.erase(0, next);
+    }
+    return path;
+}
+
+// An absolute path inside the music folder becomes the entry the archive has for it;
+// the folder itself, and what would read as absolute then, stay as they are.
 std::string entryOfAbsolute(std::string path, const std::string& musicFolder) {
-    const bool inside = path.size() > musicFolder.size() && path.starts_with(musicFolder) &&
-                        path[musicFolder.size()] != '/';  // what is left must not read as absolute
-    return inside ? path.substr(musicFolder.size()) : path;
+    if (!path.starts_with(musicFolder)) return path;
+    std::string rest = withoutDotSlash(path.substr(musicFolder.size()));
+    return rest.empty() || rest.starts_with('/') ? path : rest;
 }
 
 std::string entryOfRelative(std::string path, const std::string& musicFolder) {
     // Windows players separate folders with back-slashes, which a Linux name may hold too.
     if (path.find('\\') != std::string::npos && !isNormalFile(songPath(musicFolder, path)))
         std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.starts_with("./")) path.erase(0, 2);
-    return path;
+    return withoutDotSlash(std::move(path));
 }
 
 // The song list entry of a line that is no directive; nothing for a line naming no local file.
@@ -151,8 +170,8 @@ std::vector<std::string> takeSongs(KelvornSERVICE& svc, std::vector<std::string>
 void appendEntry(std::string& bytes, const KelvornSERVICE& svc, const std::string& entry) {
     if (const auto lead = svc.CustomLeadLines.find(entry); lead != svc.CustomLeadLines.end())
         appendCrLfLines(bytes, lead->second);
-    // A relative name beginning with "#" would read as a comment; "./" keeps it a song.
-    if (entry.starts_with('#')) bytes += "./";
+    // A relative entry that would read as a comment or a URL keeps a song with "./".
+    if (entry.starts_with('#') || schemeLength(entry) > 0) bytes += "./";
     bytes += entry;
     bytes += "\r\n";
 }

@@ -16,10 +16,10 @@ enum class SaveResult {
 // overflow lines, one per line with CR LF; an empty list gives a file of zero bytes. What
 // the loaded playlist held besides its songs comes back: its "#EXTM3U" line first, and
 // before an entry still in the list the lines that stood before it. A relative entry
-// beginning with "#" is written as "./#...". A name holding "/" or a control character
-// fails. An empty list never replaces a playlist that holds songs (a start leaves the
-// list empty, and "ALARM" saved then would silence the alarm). Unless Saved, the old file
-// stays as it was.
+// that would read as a comment or a URL is written with "./" before it ("./#1.mp3"). A
+// name holding "/" or a control character fails. An empty list never replaces a playlist
+// that holds songs (a start leaves the list empty, and "ALARM" saved then would silence
+// the alarm). Unless Saved, the old file stays as it was.
 SaveResult SavePlaylist(const KelvornSERVICE& svc, const std::string& name);
 
 // Re-reads the music folder file into Mp3Path and fills PlaylistNames/PlaylistCount with
