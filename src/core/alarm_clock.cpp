@@ -204,7 +204,7 @@ void AlarmClock::startAlarmSound(AlarmSound sound) {
         svc.CustomSongs.assign(svc.ArchiveList.begin(),
                                svc.ArchiveList.begin() + static_cast<long>(std::min(count, svc.ArchiveList.size())));
         svc.CustomCount = svc.ArchiveCount;
-        svc.CustomOverflow.clear();
+        svc.forgetPlaylistLines();
     }
     requestSong(svc, true, svc.ShuffleOn ? shuffleDraw(s_.random.rnd(), svc.CustomCount) : 0);
 }

@@ -17,12 +17,16 @@ namespace {
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+}  // namespace
+
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (asciiLower(a[i]) != asciiLower(b[i])) return false;
     return true;
 }
+
+namespace {
 
 // Calls visit(name, entry) for every entry of the folder that is not hidden. False when
 // the folder could not be listed to its end (missing, unreadable, a share gone away).

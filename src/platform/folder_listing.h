@@ -28,6 +28,9 @@ struct ListingRules {
 std::vector<std::string> listMatching(const std::string& prefix, const ListingRules& rules, bool* complete = nullptr,
                                       std::atomic<size_t>* counted = nullptr);
 
+// True when `a` and `b` differ in the case of ASCII letters at most.
+bool equalNoCase(std::string_view a, std::string_view b);
+
 // Path of the regular file in `folder` whose name equals `name` without regard to
 // letter case (the exact name wins when both exist); empty when there is none.
 std::string findFileNoCase(const std::string& folder, std::string_view name);

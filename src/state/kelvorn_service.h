@@ -1,6 +1,7 @@
 // KelvornSERVICE: the process-wide state every screen shares, and its table operations.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,16 @@ struct KelvornSERVICE {
     std::vector<std::string> ArchiveOverflow;
     SongList CustomSongs;
     int16_t CustomCount = -1;
-    // Lines of the last loaded playlist beyond the reachable entries, written back after
-    // the list when it is saved, so that loading and saving never shortens a playlist.
+    // Lines of the last loaded playlist after its last reachable entry (songs beyond the
+    // reachable entries, lines after the last song), written back after the list when it
+    // is saved, so that loading and saving never shortens a playlist.
     std::vector<std::string> CustomOverflow;
+    // The rest of the last loaded playlist, written back with the list so that other
+    // players keep what they rely on: the "#EXTM3U" line of an extended playlist (empty
+    // for a plain one), and for an entry the lines that stood before it and are no songs
+    // ("#EXTINF", comments, web addresses). Entries added later have none.
+    std::string CustomHeader;
+    std::map<std::string, std::vector<std::string>> CustomLeadLines;
     std::string ListName;  // playlist last loaded into CustomSongs
     SongList PlaylistNames;
     int16_t PlaylistCount = -1;
@@ -102,6 +110,13 @@ struct KelvornSERVICE {
         if (!AlphaRunning) return;
         AlphaCancel = true;
         AlphaRunning = false;
+    }
+
+    // Forgets the lines of the last loaded playlist that are not in CustomSongs.
+    void forgetPlaylistLines() {
+        CustomOverflow.clear();
+        CustomHeader.clear();
+        CustomLeadLines.clear();
     }
 
     // The playing list and its highest index, as ListMode selects.

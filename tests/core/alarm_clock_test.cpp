@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <numeric>
 #include <random>
 #include <tuple>
@@ -15,6 +16,7 @@
 
 #include "core/black_screen.h"
 #include "fakes/core_test_rig.h"
+#include "library/playlists.h"
 
 using namespace kelvorn;
 using Calls = std::vector<std::string>;
@@ -145,6 +147,22 @@ TEST(Alarm, WithoutAPlayableListTheArchivePlaysAndWithoutThatATone) {
             QCoreApplication::sendEvent(rig.main.get(), &zero);  // the next one acts
             EXPECT_TRUE(rig.svc.SleepOn || rig.svc.SnoozeOn);
         }
+}
+
+// The archive standing in for another player's alarm list keeps nothing of that file:
+// saved, it is the archive's songs alone.
+TEST(Alarm, TheArchiveInTheAlarmListsPlaceIsSavedWithoutTheListFilesLines) {
+    AlarmRig rig;
+    rig.write("ALARM.m3u", "#EXTM3U\r\n#EXTINF:1,X\r\nx.mp3\r\n");
+    rig.player.failOpen("/x.mp3");
+    rig.setArchive({"x.mp3", "y.mp3"});
+    rig.arm("06:00:00");
+    rig.tickAt(6, 0, 0);
+    for (int i = 0; i < 3; ++i) rig.main->Timer2_Timer();
+    ASSERT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "y.mp3");
+    ASSERT_EQ(SavePlaylist(rig.svc, "Saved"), SaveResult::Saved);
+    std::ifstream saved(rig.svc.Mp3Path + "Saved.m3u", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "x.mp3\r\ny.mp3\r\n");
 }
 
 // A song of the alarm list that never answers holds the alarm up for five seconds; a

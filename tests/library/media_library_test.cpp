@@ -255,6 +255,60 @@ TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodesAndAMissingFileKeepsTheO
     EXPECT_EQ(svc.ListName + " " + std::to_string(svc.CustomCount) + " " + svc.CustomSongs[0], "Deleted.m3u 0 one.mp3");
 }
 
+// Which lines of a playlist are songs, and the entries they give: "a\b.mp3" is a file.
+// An extended playlist ("#EXTM3U") has directives, comments and blank lines, a plain
+// one "#EXT" directives only. Paths in the music folder become relative to it; a local
+// "file://" URL is its path, bytes as they decode, a broken escape as it is; other URLs
+// are no songs.
+TEST_F(Playlists, LinesOfOtherPlayersGiveTheirLocalSongsOnly) {
+    writeBytes(music + "a\\b.mp3", "");
+    const std::pair<std::string, Lines> cases[] = {
+        {"#EXTM3U\r\n#EXTINF:5,A - B\r\n\r\n# note\r\n#1.mp3\r\nx.mp3", {"x.mp3"}},
+        {"\xEF\xBB\xBF#EXTM3U\n#PLAYLIST:p\ny.mp3\n", {"y.mp3"}},
+        {"\xEF\xBB\xBFy.mp3\r#EXTINF:5,A\r\n\r# 1.mp3\r\n", {"y.mp3", "", "# 1.mp3"}},
+        {music + "Sub/x.mp3\n/other/x.mp3\n" + music + "\n" + music + "/x.mp3\n" + music + ".//y.mp3",
+         {"Sub/x.mp3", "/other/x.mp3", music, music + "/x.mp3", "y.mp3"}},
+        {"file://" + music + "%C3%A9t%C3%A9%20x.mp3\nfile:///o/\xC3\xA9%2a.mp3\nFILE://LocalHost/b%zz%4%00%0a%0D%41",
+         {"\xC3\xA9t\xC3\xA9 x.mp3", "/o/\xC3\xA9*.mp3", "/b%zz%4%00%0a%0DA"}},
+        {"http://radio/x.mp3\nsmb:///x.mp3\nfile://nas/x.mp3\nfile://localhost\nSub/a://b.mp3\n://c.mp3",
+         {"Sub/a://b.mp3", "://c.mp3"}},
+        {"././/x.mp3\n./\n./#1.mp3\nSub/./y.mp3\na\\b.mp3\nSub\\c.mp3\n.\\d.mp3\n/e\\f.mp3",
+         {"x.mp3", "./", "#1.mp3", "Sub/./y.mp3", "a\\b.mp3", "Sub/c.mp3", "d.mp3", "/e\\f.mp3"}},
+    };
+    for (const auto& [bytes, songs] : cases) {
+        writeBytes(music + "t.m3u", bytes);
+        LoadPlaylist(svc, "t.m3u");
+        EXPECT_EQ(upTo(svc.CustomSongs, svc.CustomCount), songs) << bytes;
+    }
+    writeBytes(music + "Other.M3U8", "");
+    ListPlaylists(svc, work);
+    EXPECT_EQ(upTo(svc.PlaylistNames, svc.PlaylistCount), (Lines{"Other.M3U8", "t.m3u"}));
+}
+
+// Saved again, another player's playlist keeps its header and, before every entry still
+// in the list, the lines it had there; what followed the last song stays at the end. An
+// entry beginning with "#" is saved as "./#..." and read back as itself. A plain playlist
+// loaded next leaves nothing of it behind; an entry listed twice has its lines at both.
+TEST_F(Playlists, SavingKeepsTheHeaderAndTheLinesOfTheEntriesLeft) {
+    writeBytes(music + "Other.m3u8", "#EXTM3U x\n#EXTINF:1,A\na.mp3\n#EXTINF:2,B\nhttp://radio\n#EXTINF:3,B\n" + music +
+                                         "b.mp3\n#EXTINF:4,C\nc.mp3\n# end\n");
+    LoadPlaylist(svc, "Other.m3u8");
+    removeFromCustomList(svc, 2);
+    appendToCustomList(svc, "#d.mp3");
+    appendToCustomList(svc, "x://e.mp3");
+    appendToCustomList(svc, "a.mp3");
+    ASSERT_EQ(SavePlaylist(svc, "Saved"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Saved.m3u"),
+              "#EXTM3U x\r\n#EXTINF:1,A\r\na.mp3\r\n#EXTINF:2,B\r\nhttp://radio\r\n#EXTINF:3,B\r\nb.mp3\r\n"
+              "./#d.mp3\r\n./x://e.mp3\r\n#EXTINF:1,A\r\na.mp3\r\n# end\r\n");
+    LoadPlaylist(svc, "Saved.m3u");
+    EXPECT_EQ(upTo(svc.CustomSongs, svc.CustomCount), (Lines{"a.mp3", "b.mp3", "#d.mp3", "x://e.mp3", "a.mp3"}));
+    writeBytes(music + "Plain.m3u", "a.mp3\r\n#EXTINF:9,Z\r\na.mp3\r\n");
+    LoadPlaylist(svc, "Plain.m3u");
+    ASSERT_EQ(SavePlaylist(svc, "Saved"), SaveResult::Saved);
+    EXPECT_EQ(readBytes(music + "Saved.m3u"), "#EXTINF:9,Z\r\na.mp3\r\n#EXTINF:9,Z\r\na.mp3\r\n");
+}
+
 // The first line of the music folder file is taken as it is, an empty one standing for
 // "music/" in the working folder; the video list is pairs of lines, a name and a file.
 // Both files are found whatever the case of their names.
