@@ -45,12 +45,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Names (without folder) of the .mp3 files the process has open, one per line.
-open_mp3s() {
+# Names (without folder) of the song files (.mp3, .flac, .ogg) the process has open, one per line.
+open_songs() {
     local fd target
     for fd in /proc/"$1"/fd/*; do
         target=$(readlink "$fd" 2>/dev/null) || continue
-        [[ ${target,,} == *.mp3 ]] && printf '%s\n' "${target##*/}"
+        [[ ${target,,} == *.mp3 || ${target,,} == *.flac || ${target,,} == *.ogg ]] && printf '%s\n' "${target##*/}"
     done | sort -u
 }
 
@@ -129,7 +129,7 @@ run_app app1 &
 app_pid=$!
 
 cache_written() { [[ -f $work/CashList.kvx ]]; }
-wait_for 15 cache_written || fail "CashList.kvx was not written within 15 s"
+wait_for 30 cache_written || fail "CashList.kvx was not written within 15 s"
 [[ $(od -c <"$work/CashList.kvx") == "$(printf '%s\r\n' "${songs[@]}" | od -c)" ]] ||
     fail "CashList.kvx does not hold the three songs, sorted, each ended by CR LF: $(od -c <"$work/CashList.kvx")"
 pass "first start wrote the sorted cache of 3 songs"
@@ -138,7 +138,7 @@ find_window() {
     window=$(DISPLAY=$display xdotool search --onlyvisible --name '^kelvorn$' 2>/dev/null | head -n 1)
     [[ -n $window ]]
 }
-wait_for 15 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
+wait_for 30 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
 pass "window \"kelvorn\" is shown"
 kill -PIPE "$app_pid"
 sleep 0.3
@@ -180,10 +180,10 @@ send_key() {
 type_keys() { for key in "$@"; do send_key "$key"; done; }
 
 # --- play and skip ---------------------------------------------------------------------
-playing_only() { [[ $(open_mp3s "$app_pid") == "$1" ]]; }
+playing_only() { [[ $(open_songs "$app_pid") == "$1" ]]; }
 # Passes when the song $1, and nothing else, is open within 5 s of what $2 names.
 expect_playing() {
-    wait_for 5 playing_only "$1" || fail "$2 did not play $1 (open: $(open_mp3s "$app_pid" | tr '\n' ' '))"
+    wait_for 5 playing_only "$1" || fail "$2 did not play $1 (open: $(open_songs "$app_pid" | tr '\n' ' '))"
     pass "$2 plays $1"
 }
 
@@ -247,10 +247,10 @@ type_keys numbersign
 type_keys 3 2 x numbersign
 : >"$work/music/E.m3u"
 type_keys 3 4 c
-nothing_open() { [[ -z $(open_mp3s "$app_pid") ]]; }
-wait_for 5 nothing_open || fail "an empty playlist plays $(open_mp3s "$app_pid" | tr '\n' ' ')"
+nothing_open() { [[ -z $(open_songs "$app_pid") ]]; }
+wait_for 5 nothing_open || fail "an empty playlist plays $(open_songs "$app_pid" | tr '\n' ' ')"
 sleep 1  # ten playback ticks to watch
-nothing_open || fail "an empty playlist went on to play $(open_mp3s "$app_pid" | tr '\n' ' ')"
+nothing_open || fail "an empty playlist went on to play $(open_songs "$app_pid" | tr '\n' ' ')"
 pass "an empty playlist loaded after a removal plays nothing"
 type_keys numbersign
 
@@ -304,7 +304,7 @@ log_name=app3
 cached_3() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
 wait_for 15 cached_3 || fail "the scan with an LF-ended Mp3Path.kvx did not cache the 3 songs"
 pass "Mp3Path.kvx with an LF line end: the scan finds the 3 songs"
-wait_for 15 find_window || fail "no window in the second run"
+wait_for 30 find_window || fail "no window in the second run"
 send_key 3  # the lists menu, opened while the main menu still builds up
 ready && fail "the start-up was over before a key could be typed during it"
 wait_for 60 ready || fail "the start-up with a tiny GFXSpeed did not end within 60 s"
@@ -365,7 +365,7 @@ handled_before=$(handled_count)
 send_key a
 (($(handled_count) > handled_before)) || fail "a key was not handled while a song's reads stall"
 pass "keys act while a song's reads stall"
-alarm_song_open() { grep -qxF "${songs[2]}" <<<"$(open_mp3s "$app_pid")"; }
+alarm_song_open() { grep -qxF "${songs[2]}" <<<"$(open_songs "$app_pid")"; }
 while (($(date +%s) < alarm_at)); do sleep 0.1; done
 wait_for 10 alarm_song_open || fail "the alarm's song did not open within 10 s of the alarm time"
 pass "the alarm's song opens while the song before it stalls"
@@ -374,5 +374,35 @@ wait_for 2 not_alive "$app_pid" || fail "SIGTERM did not end the program within 
 app_pid=""
 exec {stall_fd}>&-
 pass "SIGTERM ends the program within 2 s while a read stalls"
+
+# --- fourth run: an album folder in FLAC and Ogg, and another player's playlist ----------
+album="Tree Artist/Tree Album"
+mkdir -p "$work/music/$album"
+for song in "01 Flac Song.flac" "02 Ogg Song.ogg"; do
+    ffmpeg -loglevel error -f lavfi -i sine=frequency=440:duration=30 "$work/music/$album/$song" </dev/null ||
+        fail "ffmpeg could not make $song"
+done
+chown -R --reference="$work/music" "$work/music/Tree Artist"
+rm -f "$work/CashList.kvx" "$work/music/$stalled"
+printf 'subfolders=1\nformats=mp3 flac ogg\n' >"$work/Library.kvx"
+printf '00:00:00\r\n0\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' >"$work/Settings.kvx"
+# Exported elsewhere: a header, the other player's notes, an absolute path and a file:// URL.
+flac_url="file://$work/music/$album/01 Flac Song.flac"
+printf '#EXTM3U\r\n#EXTINF:30,Tree Artist - Ogg Song\r\n%s\r\n#EXTINF:30,Tree Artist - Flac Song\r\n%s\r\n' \
+    "$work/music/$album/02 Ogg Song.ogg" "${flac_url// /%20}" >"$work/music/Other.m3u8"
+run_app app5 &
+app_pid=$!
+log_name=app5
+wait_for 15 find_window && wait_for 10 ready || fail "the fourth run did not start"
+grep -qxF "$album/01 Flac Song.flac"$'\r' "$work/CashList.kvx" ||
+    fail "the scan with subfolders did not cache the album: $(cat "$work/CashList.kvx")"
+pass "Library.kvx: the scan takes the album folder's FLAC and Ogg songs"
+type_keys 3 4 a a a o  # PLAY LISTS: ALARM, E, M, Other; select is "o"
+expect_playing "02 Ogg Song.ogg" "an EXTM3U playlist's absolute path"
+type_keys numbersign 1  # back on the main screen, "1" skips
+expect_playing "01 Flac Song.flac" "an EXTM3U playlist's file:// URL"
+kill -TERM "$app_pid"
+wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the fourth run"
+app_pid=""
 
 echo "PASS: e2e"
