@@ -13,6 +13,7 @@
 #include "library/cash_list.h"
 #include "library/playlists.h"
 #include "platform/event_pump.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

@@ -11,7 +11,7 @@
 #include "lists/full_list.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
-#include "platform/mpv_player.h"
+#include "mpv/mpv_player.h"
 #include "platform/random_source.h"
 #include "platform/stage.h"
 #include "platform/wave_volume.h"

@@ -7,6 +7,7 @@
 
 #include "platform/folder_listing.h"
 #include "platform/lenient_number.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

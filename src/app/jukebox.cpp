@@ -7,9 +7,10 @@
 
 #include "alarm/alarm_menu.h"
 #include "alarm/full_black_form.h"
+#include "app/exit_signals.h"
 #include "app/keep_awake.h"
-#include "app/mpris.h"
 #include "app/screen_blanking.h"
+#include "app/single_instance.h"
 #include "core/alarm_clock.h"
 #include "core/start_settings.h"
 #include "core/transitions.h"
@@ -29,15 +30,14 @@
 #include "menus/alpha_input.h"
 #include "menus/search_menu.h"
 #include "menus/text_entry.h"
+#include "mpv/mpv_player.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
-#include "platform/exit_signals.h"
 #include "platform/folder_listing.h"
-#include "platform/lirc_client.h"
-#include "platform/mpv_player.h"
-#include "platform/single_instance.h"
 #include "platform/stage.h"
-#include "platform/type_key.h"
+#include "remote/lirc_client.h"
+#include "remote/mpris.h"
+#include "remote/type_key.h"
 
 namespace kelvorn {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "app/jukebox.h"
+#include "mpv/quiet_sound_libraries.h"
 #include "platform/debug_log.h"
-#include "platform/quiet_sound_libraries.h"
 
 int main(int argc, char** argv) {
     kelvorn::enableDebugFromEnvironment();

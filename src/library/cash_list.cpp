@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/folder_listing.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

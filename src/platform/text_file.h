@@ -1,4 +1,4 @@
-// Whole-file text reading with the program's line rules, and atomic file writing.
+// Whole-file text reading with the program's line rules (writing: atomic_file.h).
 #pragma once
 #include <optional>
 #include <string>
@@ -32,20 +32,5 @@ bool readLines(const std::string& path, std::vector<std::string>& lines);
 
 // First line of a file; false when the file is missing, unreadable or has no line.
 bool readFirstLine(const std::string& path, std::string& line);
-
-// Replaces the file with the bytes: written to a hidden temporary file beside it,
-// flushed, then renamed over the target. A symbolic link stays and the file it leads to
-// is replaced; a replaced file keeps its permission bits. On failure the old file stays
-// as it was; a success also removes what failed writes of the same file left behind.
-bool writeFileAtomic(const std::string& path, std::string_view bytes);
-
-// Appends lines first..first+count-1 of `lines` (as many as there are), each followed
-// by CR LF, to `bytes`.
-void appendCrLfLines(std::string& bytes, const std::vector<std::string>& lines, size_t first = 0,
-                     size_t count = std::string::npos);
-
-// Every line followed by CR LF, written with writeFileAtomic.
-bool writeLinesAtomic(const std::string& path, const std::vector<std::string>& lines, size_t first = 0,
-                      size_t count = std::string::npos);
 
 }  // namespace kelvorn

@@ -17,6 +17,7 @@
 #include "fakes/core_test_rig.h"
 #include "fakes/wait_for.h"
 #include "platform/random_source.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "core/velmot_main.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;

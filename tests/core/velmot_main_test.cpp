@@ -13,17 +13,10 @@
 #include "core/main_keys.h"
 #include "fakes/core_test_rig.h"
 #include "fakes/wait_for.h"
-#include "platform/type_key.h"
 
 using namespace kelvorn;
 
 namespace {
-
-struct KeyRecorder : QWidget {
-    using QWidget::QWidget;
-    std::vector<std::string> keys;
-    void keyPressEvent(QKeyEvent* event) override { keys.push_back(typedKey(event, {})); }
-};
 
 void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent event(QEvent::KeyPress, key, mods);
@@ -41,21 +34,6 @@ struct MainScreen : ::testing::Test {
 };
 
 }  // namespace
-
-TEST(TypeKey, TheFocusedWidgetOrElseTheActiveWindowReadsTheKey) {
-    KeyRecorder window;
-    auto* field = new KeyRecorder(&window);
-    field->setFocusPolicy(Qt::StrongFocus);
-    window.show();
-    window.activateWindow();
-    field->setFocus();
-    ASSERT_TRUE(waitFor([&] { return QApplication::focusWidget() == field; }, 2000));
-    for (const QString& text : QStringList{"5", "Q", "#", "", QString(QChar(0xC8))}) typeKey(text);
-    EXPECT_EQ(field->keys, (std::vector<std::string>{"5", "Q", "#", "\xc8"}));
-    field->clearFocus();
-    typeKey("c");  // no widget has the focus: the window gets the key
-    EXPECT_EQ(window.keys, std::vector<std::string>{"c"});
-}
 
 TEST_F(MainScreen, TableOrderDecidesWhenKeysCoincideArrowsNeedNoModifiersAndScansDropKeys) {
     KelvornSERVICE svc;

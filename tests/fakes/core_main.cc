@@ -2,7 +2,7 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-#include "platform/quiet_sound_libraries.h"
+#include "mpv/quiet_sound_libraries.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

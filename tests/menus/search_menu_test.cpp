@@ -13,6 +13,7 @@
 #include "library/archive_scan.h"
 #include "menus/alpha_input.h"
 #include "menus/text_entry.h"
+#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;

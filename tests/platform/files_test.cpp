@@ -1,4 +1,5 @@
 // The program's files: line rules, atomic replacement, and folder listing with its rules.
+#include "platform/atomic_file.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
 
@@ -63,10 +64,17 @@ TEST(TextFile, AtomicWriteFollowsLinksKeepsTheModeAndNeverLosesTheOldFile) {
     EXPECT_FALSE(writeFileAtomic(path("no/such/folder/x.txt"), "data"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("busy/inner"));
     EXPECT_FALSE(writeFileAtomic(path("busy"), "data"));
+    // A link loop is never replaced by a file; a file its owner made read-only is kept.
+    ASSERT_EQ(::symlink("loop.m3u", path("loop.m3u").c_str()), 0);
+    EXPECT_FALSE(writeFileAtomic(path("loop.m3u"), "data"));
+    ASSERT_EQ(::chmod(real.c_str(), 0444), 0);
+    EXPECT_FALSE(writeFileAtomic(link, "new\r\n"));
     std::string bytes;
     EXPECT_TRUE(readFileBytes(real, bytes) && bytes == "old\r\n") << bytes;
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              (QStringList{".other.m3u.tmp-99-0", "busy", "link.m3u", "real.m3u"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              (QStringList{".other.m3u.tmp-99-0", "busy", "link.m3u", "loop.m3u", "real.m3u"}));
+    ASSERT_EQ(::lstat(path("loop.m3u").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 // With subfolders: every depth, paths joined by "/", the given formats only, nothing

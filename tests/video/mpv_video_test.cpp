@@ -1,9 +1,9 @@
 // The libmpv video player on a freshly made video: on a real X display (Xvfb) the picture
 // is drawn; without OpenGL (offscreen) it plays as sound only. Either way keys, placement
 // and the videos that follow behave the same.
-#include "platform/mpv_player.h"
-#include "platform/mpv_video_widget.h"
-#include "platform/quiet_sound_libraries.h"
+#include "mpv/mpv_player.h"
+#include "mpv/mpv_video_widget.h"
+#include "mpv/quiet_sound_libraries.h"
 
 #include <gtest/gtest.h>
 

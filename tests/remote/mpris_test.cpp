@@ -1,5 +1,5 @@
 // The jukebox on a private session bus, driven and read as playerctl or a phone would.
-#include "app/mpris.h"
+#include "remote/mpris.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "platform/mpv_library.h"
+#include "mpv/mpv_library.h"
 
 #include <dlfcn.h>
 
 #include <initializer_list>
 
-#include "platform/quiet_sound_libraries.h"
+#include "mpv/quiet_sound_libraries.h"
 
 namespace kelvorn::mpv {
 

@@ -1,10 +1,10 @@
-#include "platform/mpv_player.h"
+#include "mpv/mpv_player.h"
 
+#include "mpv/mpv_library.h"
 #include "platform/debug_log.h"
-#include "platform/mpv_library.h"
 
-#include "platform/mpv_video_widget.h"
-#include "platform/sound_output.h"
+#include "mpv/mpv_video_widget.h"
+#include "mpv/sound_output.h"
 
 #include <QMetaObject>
 #include <QScopedValueRollback>

@@ -1,5 +1,5 @@
 // What a service manager's stop and a broken pipe do to the program.
-#include "platform/exit_signals.h"
+#include "app/exit_signals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // One running instance per user, over a local socket in a folder of the user's own.
-#include "platform/single_instance.h"
+#include "app/single_instance.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

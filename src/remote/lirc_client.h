@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/lirc_buttons.h"
+#include "remote/lirc_buttons.h"
 
 class QLocalSocket;
 class QTimer;

@@ -1,4 +1,4 @@
-#include "platform/quiet_sound_libraries.h"
+#include "mpv/quiet_sound_libraries.h"
 
 #include <dlfcn.h>
 

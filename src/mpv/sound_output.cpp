@@ -1,4 +1,4 @@
-#include "platform/sound_output.h"
+#include "mpv/sound_output.h"
 
 #include <QByteArrayList>
 

@@ -1,4 +1,4 @@
-#include "platform/lirc_buttons.h"
+#include "remote/lirc_buttons.h"
 
 #include <algorithm>
 #include <cmath>

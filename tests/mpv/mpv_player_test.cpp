@@ -1,7 +1,7 @@
 // The libmpv player on a real, freshly made song: the end of a song, failures, pause and
 // seek, paths that must stay local files, the alarm tone, and players destroyed at any moment.
-#include "platform/mpv_player.h"
-#include "platform/sound_output.h"
+#include "mpv/mpv_player.h"
+#include "mpv/sound_output.h"
 
 #include <gtest/gtest.h>
 

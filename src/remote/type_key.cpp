@@ -1,4 +1,4 @@
-#include "platform/type_key.h"
+#include "remote/type_key.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "platform/lirc_client.h"
+#include "remote/lirc_client.h"
 
 #include <QFileInfo>
 #include <QLocalSocket>

@@ -1,9 +1,9 @@
-#include "platform/mpv_video_widget.h"
+#include "mpv/mpv_video_widget.h"
 
 #include <mpv/render_gl.h>
 
+#include "mpv/mpv_library.h"
 #include "platform/debug_log.h"
-#include "platform/mpv_library.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 // A signal handler may do almost nothing: it writes one byte to a socket pair whose
 // other end the event loop watches.
-#include "platform/exit_signals.h"
+#include "app/exit_signals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

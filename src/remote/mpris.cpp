@@ -1,4 +1,4 @@
-#include "app/mpris.h"
+#include "remote/mpris.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

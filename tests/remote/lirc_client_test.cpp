@@ -1,0 +1,69 @@
+// The infrared remote through a fake lircd that starts late, sends lines in odd pieces
+// and junk, leaves and comes back.
+#include "remote/lirc_client.h"
+
+#include <gtest/gtest.h>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "fakes/wait_for.h"
+#include "platform/atomic_file.h"
+
+using namespace kelvorn;
+
+// Buttons type the keys as they are at each press; a held button types again only when it
+// moves the highlight. Remote.kvx sets a key as Keys.kvx does, a code 1..255 or one
+// character; its other lines change nothing.
+TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lircd");
+    const QByteArray oldPath = qgetenv("LIRC_SOCKET_PATH");
+    qputenv("LIRC_SOCKET_PATH", path.toUtf8());
+    ASSERT_TRUE(writeFileAtomic(dir.filePath("Remote.kvx").toStdString(),
+                                " KEY_HOME =  200 \r\nKEY_OK=Enter\r\nKEY_OK 53\r\nKEY_1=256\r\nKEY_UP=\r\n=5\r\n"));
+    RemoteKeys keys{"q", "a", "c", "x", "#"};
+    const auto currentKeys = [&] { return keys; };
+    LircClient lirc(dir.path().toStdString(), currentKeys, 50);
+    QString typed;
+    QObject::connect(&lirc, &LircClient::keyPressed, [&](const QString& text) { typed += text; });
+
+    int attempts = 0;  // the client's retries, seen on its retry timer
+    QObject::connect(lirc.findChild<QTimer*>(), &QTimer::timeout, [&] { ++attempts; });
+    QLocalServer daemon;
+    QLocalSocket* peer = nullptr;
+    auto daemonStarts = [&] {
+        const int before = attempts;  // the client tries again meanwhile, without a daemon
+        return waitFor([&] { return attempts > before + 1; }, 2000) && daemon.listen(path) &&
+               waitFor([&] { return (peer = daemon.nextPendingConnection()); }, 2000);
+    };
+    auto sends = [&](const QByteArray& bytes, const QString& typedAfter) {
+        peer->write(bytes);
+        peer->flush();
+        if (waitFor([&] { return typed == typedAfter; }, 2000)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "typed \"" << typed.toStdString() << '"';
+    };
+    lirc.start();
+    ASSERT_TRUE(daemonStarts());
+    ASSERT_TRUE(sends("BEGIN\nSIGHUP\nEND\n0 00 KEY_1 r\n0 00 KEY_U", "1"));
+    ASSERT_TRUE(
+        sends("P r\n0 01 KEY_UP r\n0 01 KEY_1 r\n0 03 KEY_DOWN r\n0 00 KEY_NUMERIC_5 r\n0 00 KEY_SELECT r\n"
+              "0 00 KEY_EXIT r\n0 00 KEY_INFO r\n0 00 KEY_PLAYPAUSE r\n0 00 KEY_NEXTSONG r\n"
+              "0 00 KEY_PREVIOUS r\n0 00 KEY_FASTFORWARD r\n0 00 KEY_REWIND r\n0 00 KEY_SLEEP r\n",
+              "1qqa5c#x217980"));
+    // Lines lircd never sends, NUL bytes, invalid UTF-8, a hold too long to count and an
+    // overlong line that ends like an event type nothing; blanks and tabs part the fields.
+    QByteArray junk = "0 00 KEY_1\n0 00 KEY_1 r extra\nxyz 00 KEY_1 r\n0 -1 KEY_1 r\n0 00 KEY_1 r\r\n0 10000 KEY_1 r\n";
+    junk += QByteArray("0 00 key_up r\n0 00 KEY_\0 r\n\0\xff\n", 30) + QByteArray(2000, ' ') + "0 00 KEY_9 r\n";
+    ASSERT_TRUE(sends(junk + " 0  0a\tKEY_UP   r \n0 00 KEY_OK r\n0 00 KEY_", "1qqa5c#x217980qc"));
+    peer->disconnectFromServer();
+    daemon.close();  // the daemon stops; its socket file goes with it
+    keys = {"1", "a", "c", "x", "#"};
+    ASSERT_TRUE(daemonStarts());
+    // "1 r" must not complete the old connection's "KEY_"; a held digit that is the up key
+    // types again; code 200 types the character 200.
+    EXPECT_TRUE(
+        sends("1 r\n0 00 KEY_UP r\n0 05 KEY_1 r\n0 00 KEY_HOME r\n", "1qqa5c#x217980qc11" + QString(QChar(0xC8))));
+    qputenv("LIRC_SOCKET_PATH", oldPath);
+}
