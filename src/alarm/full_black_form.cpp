@@ -70,7 +70,7 @@ void FullBlackForm::leave() {
     s.pump.pass();
     ClearDrawing();
     hideScreen();
-    if (activateWindow) activateWindow();
+    emit activationWanted();
 }
 
 void FullBlackForm::showBlack() {
@@ -180,7 +180,7 @@ void FullBlackForm::mousePressEvent(QMouseEvent* event) {
 void FullBlackForm::focusOutEvent(QFocusEvent* event) {
     Screen::focusOutEvent(event);
     // Another program took the keys while the screen is up: the window comes back.
-    if (event->reason() == Qt::ActiveWindowFocusReason && isVisible() && activateWindow) activateWindow();
+    if (event->reason() == Qt::ActiveWindowFocusReason && isVisible()) emit activationWanted();
 }
 
 QRect FullBlackForm::xorLine(QImage& image, const TrailLine& line, double pxPerTwip) {

@@ -45,9 +45,6 @@ public:
     // they were, so the oldest line goes at constant cost.
     static QRect xorLine(QImage& image, const TrailLine& line, double pxPerTwip);
 
-    // Raises and activates the program's window; set by whoever builds the program.
-    std::function<void()> activateWindow;
-
     QLabel* BlackBlack;
     QLabel* BlackSleep;
     QLabel* BlackSnooze;
@@ -60,6 +57,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+signals:
+    // The program's window should be raised and activated (it lost the keys, or the
+    // black screen was left).
+    void activationWanted();
 
 private:
     void hideIndicators();

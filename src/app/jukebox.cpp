@@ -37,7 +37,6 @@
 #include "platform/stage.h"
 #include "remote/lirc_client.h"
 #include "remote/mpris.h"
-#include "remote/type_key.h"
 
 namespace kelvorn {
 
@@ -79,16 +78,15 @@ Jukebox::Started Jukebox::start() {
         svc_, *MP1_, pump_, clock_, random_, volume_, stage_->twips(), workDir_, VideoPlayer_.get(), tone_.get(), {}});
     main_ = new VelmotMAIN(stage_.get(), *services_);
     main_->setGeometry(stage_->twips().mainArea());
-    main_->activateWindow = [this] { stage_->activate(); };
-    main_->endProcess = [this] {
+    QObject::connect(main_, &VelmotMAIN::activationWanted, stage_.get(), &Stage::activate);
+    QObject::connect(main_, &VelmotMAIN::exitWanted, [this] {
         if (keepAwake_) keepAwake_->release();
         instance_->release();  // a later start finds no socket and no lock to clean up
         std::fflush(nullptr);
         std::_Exit(0);  // at once: playback is not stopped and nothing is saved
-    };
+    });
     // A service manager's stop (or Ctrl+C, or a closed terminal) ends it the same way.
-    QObject::connect(exitSignals_.get(), &ExitSignals::exitRequested, main_, [this] { main_->exitProgram(); });
-    services_->notice = [this](const std::string& text) { main_->showNotice(QString::fromStdString(text)); };
+    QObject::connect(exitSignals_.get(), &ExitSignals::exitRequested, main_, &VelmotMAIN::exitProgram);
     transitions_ = std::make_unique<Transitions>(stage_.get(), *services_, *main_);
     wireScreens();
     QObject::connect(instance_.get(), &SingleInstance::raiseRequested, stage_.get(), [this] { stage_->activate(); });
@@ -132,8 +130,9 @@ Jukebox::Started Jukebox::start() {
     if (Screen* front = frontScreen(stage_.get())) front->setFocus();
     debugEvent("ready");
     // Phones, desktops and media keys through MPRIS, when there is a session bus.
-    mpris_ = std::make_unique<MprisPlayer>(
-        *services_, *main_, [this] { stage_->activate(); }, [this] { alarmMenu().WriteAlarm(); });
+    mpris_ = std::make_unique<MprisPlayer>(*services_, *main_);
+    QObject::connect(mpris_.get(), &MprisPlayer::raiseWanted, stage_.get(), &Stage::activate);
+    QObject::connect(mpris_.get(), &MprisPlayer::settingsChanged, [this] { alarmMenu().WriteAlarm(); });
     mpris_->registerOnSessionBus();
     // No blanking, locking or suspend while it plays or an alarm waits.
     keepAwake_ = std::make_unique<KeepAwake>(
@@ -150,13 +149,13 @@ Jukebox::Started Jukebox::start() {
     return Started::Running;
 }
 
-// An infrared remote through lircd types the same keys as the keyboard, resolved to
-// the key settings of the moment of the press.
+// An infrared remote through lircd gives the same keys as the keyboard, resolved to
+// the key settings of the moment of the press, to the screen in front.
 void Jukebox::startRemote() {
     lirc_ = std::make_unique<LircClient>(workDir_, [this] {
         return RemoteKeys{svc_.KeyUp, svc_.KeyDown, svc_.KeyOk, svc_.KeyAlt, svc_.KeyBack};
     });
-    QObject::connect(lirc_.get(), &LircClient::keyPressed, [](const QString& text) { typeKey(text); });
+    QObject::connect(lirc_.get(), &LircClient::keyPressed, main_, &VelmotMAIN::remoteKey);
     lirc_->start();
 }
 
@@ -173,20 +172,16 @@ UpdateForm& Jukebox::updateForm() {
 SearchMenu& Jukebox::searchMenu() {
     if (searchMenu_) return *searchMenu_;
     searchMenu_ = new SearchMenu(stage_.get(), *services_, *transitions_, updateForm());
-    searchMenu_->openFullList = [this] {
-        FullList& list = fullList();
-        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
+    const auto opensList = [this](auto list) {
+        return [this, list] {
+            transitions_->open(*searchMenu_, (this->*list)(), [this, list] { (this->*list)().FillList(); });
+        };
     };
-    searchMenu_->openCustomList = [this] {
-        CustomList& list = customList();
-        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
-    };
-    searchMenu_->openPlaylists = [this] {
-        PlayList& list = playList();
-        transitions_->open(*searchMenu_, list, [&list] { list.FillList(); });
-    };
-    searchMenu_->startAlphaSearch = [this] { alphaSearch(); };
-    searchMenu_->startSavePlaylist = [this] { savePlaylist(); };
+    QObject::connect(searchMenu_, &SearchMenu::fullListWanted, opensList(&Jukebox::fullList));
+    QObject::connect(searchMenu_, &SearchMenu::customListWanted, opensList(&Jukebox::customList));
+    QObject::connect(searchMenu_, &SearchMenu::playlistsWanted, opensList(&Jukebox::playList));
+    QObject::connect(searchMenu_, &SearchMenu::alphaSearchWanted, [this] { alphaSearch(); });
+    QObject::connect(searchMenu_, &SearchMenu::savePlaylistWanted, [this] { savePlaylist(); });
     return *searchMenu_;
 }
 
@@ -241,19 +236,22 @@ CustomList& Jukebox::customList() {
 }
 
 void Jukebox::wireScreens() {
-    main_->openListsMenu = [this] { transitions_->open(*main_, searchMenu()); };
-    main_->openAlarmMenu = [this] { transitions_->open(*main_, alarmMenu()); };
-    main_->settingsChanged = [this] { alarmMenu().WriteAlarm(); };
-    main_->showBlackScreen = [this] {
-        FullBlackForm& black = blackScreen();
+    QObject::connect(main_, &VelmotMAIN::listsMenuWanted, [this] { transitions_->open(*main_, searchMenu()); });
+    QObject::connect(main_, &VelmotMAIN::alarmMenuWanted, [this] { transitions_->open(*main_, alarmMenu()); });
+    QObject::connect(main_, &VelmotMAIN::settingsChanged, [this] { alarmMenu().WriteAlarm(); });
+    QObject::connect(main_, &VelmotMAIN::blackScreenWanted, [this] {
+        FullBlackForm& black = blackForm();
         black.showBlack();
         black.showIndicator(BlackScreen::Indicator::Black);
-    };
-    main_->alarmClock().blackScreen = [this]() -> BlackScreen* { return &blackScreen(); };
-    main_->alarmClock().stopVideo = [this] { stopVideoForSleep(*services_, videoForm()); };
+    });
+    main_->alarmClock().setScreens(this);
     // The video list opens with its lines as the last FillList left them.
-    main_->openVideoList = [this] { transitions_->open(*main_, videoList()); };
+    QObject::connect(main_, &VelmotMAIN::videoListWanted, [this] { transitions_->open(*main_, videoList()); });
 }
+
+BlackScreen& Jukebox::blackScreen() { return blackForm(); }
+
+void Jukebox::stopVideo() { stopVideoForSleep(*services_, videoForm()); }
 
 VideoForm& Jukebox::videoForm() {
     if (!videoForm_) videoForm_ = new VideoForm(stage_.get(), *services_);
@@ -270,10 +268,10 @@ AlarmMenu& Jukebox::alarmMenu() {
     return *alarmMenu_;
 }
 
-FullBlackForm& Jukebox::blackScreen() {
+FullBlackForm& Jukebox::blackForm() {
     if (!blackScreen_) {
         blackScreen_ = new FullBlackForm(stage_.get(), *services_);
-        blackScreen_->activateWindow = [this] { stage_->activate(); };
+        QObject::connect(blackScreen_, &FullBlackForm::activationWanted, stage_.get(), &Stage::activate);
     }
     return *blackScreen_;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/black_screen.h"
 #include "core/services.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
@@ -34,7 +35,7 @@ class FullBlackForm;
 class VideoForm;
 class VideoListForm;
 
-class Jukebox {
+class Jukebox : private NightScreens {
 public:
     explicit Jukebox(std::string workDir = ".");
     ~Jukebox();
@@ -65,7 +66,10 @@ private:
     TmpList& tmpList();
     AlphaInput& alphaInput();
     AlarmMenu& alarmMenu();
-    FullBlackForm& blackScreen();
+    FullBlackForm& blackForm();
+    // The clock's night sequences reach the black and video screens through these.
+    BlackScreen& blackScreen() override;
+    void stopVideo() override;
     VideoForm& videoForm();
     VideoListForm& videoList();
     void alphaSearch();

@@ -150,7 +150,7 @@ void AlarmClock::sleepEnd() {
     svc.cancelEntry();
     const TimersPaused paused(clockTimer_, playbackTimer_);
     svc.SleepOn = false;
-    if (stopVideo) stopVideo();
+    if (screens_) screens_->stopVideo();
     s_.pump.pass();
     svc.VideoPlaying = false;
     s_.MP1.stop();

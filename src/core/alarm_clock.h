@@ -8,12 +8,12 @@
 #include <string>
 #include <utility>
 
+#include "core/black_screen.h"
 #include "core/services.h"
 #include "platform/clock.h"
 
 namespace kelvorn {
 
-class BlackScreen;
 class MainDisplay;
 
 // Ticks further apart in real time than this (a suspend, a stalled machine, a changed
@@ -66,11 +66,12 @@ public:
     // The playback engine found nothing to play: the alarm moves on to its next sound.
     void nothingPlayable();
     AlarmSound alarmSound() const { return sound_; }
+    // An input of the user's (a key, a click, a remote's button, an MPRIS call) answers a
+    // sounding alarm: true when it silenced the tone, and so goes no further.
+    bool userInput();
 
-    // The black screen, created on first use; nullptr skips the black screen's steps.
-    std::function<BlackScreen*()> blackScreen;
-    // Stops the video screen's player, resets its display size and hides it.
-    std::function<void()> stopVideo;
+    // The black screen and the video screen; without them their steps are skipped.
+    void setScreens(NightScreens* screens) { screens_ = screens; }
 
 private:
     void snoozeEnd();
@@ -78,14 +79,14 @@ private:
     void sleepEnd();
     void alarmStart();
     void startAlarmSound(AlarmSound sound);
-    bool userInput();
     void snoozeKey();
     void sleepKey();
-    BlackScreen* black() const { return blackScreen ? blackScreen() : nullptr; }
+    BlackScreen* black() const { return screens_ ? &screens_->blackScreen() : nullptr; }
     MediaPlayer& tone() const { return s_.Tone ? *s_.Tone : s_.MP1; }
 
     Services& s_;
     MainDisplay& display_;
+    NightScreens* screens_ = nullptr;
     QTimer& clockTimer_;
     QTimer& playbackTimer_;
     bool inTick_ = false;

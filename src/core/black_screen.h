@@ -21,4 +21,14 @@ public:
     virtual void ClearDrawing() = 0;
 };
 
+// What the clock's sequences need of the screens beside the main screen.
+class NightScreens {
+public:
+    virtual ~NightScreens() = default;
+    // The black screen, made on first use.
+    virtual BlackScreen& blackScreen() = 0;
+    // Stops the video screen's player, resets its display size and hides it.
+    virtual void stopVideo() = 0;
+};
+
 }  // namespace kelvorn

@@ -16,13 +16,14 @@ std::string typedKey(int qtKey, unsigned modifiers, const std::string& text, con
     return text;
 }
 
-std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc) {
-    const QString text = event->text();
-    std::string bytes;
+std::string keyBytes(const QString& text) {
     if (text.size() == 1 && text.at(0).unicode() <= 0xFF)
-        bytes = std::string(1, static_cast<char>(text.at(0).unicode()));
-    else bytes = text.toStdString();
-    return typedKey(event->key(), static_cast<unsigned>(event->modifiers()), bytes, svc);
+        return std::string(1, static_cast<char>(text.at(0).unicode()));
+    return text.toStdString();
+}
+
+std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc) {
+    return typedKey(event->key(), static_cast<unsigned>(event->modifiers()), keyBytes(event->text()), svc);
 }
 
 }  // namespace kelvorn

@@ -3,6 +3,7 @@
 #include <string>
 
 class QKeyEvent;
+class QString;
 
 namespace kelvorn {
 
@@ -13,5 +14,7 @@ struct KelvornSERVICE;
 // or "" when it typed none.
 std::string typedKey(int qtKey, unsigned modifiers, const std::string& text, const KelvornSERVICE& svc);
 std::string typedKey(const QKeyEvent* event, const KelvornSERVICE& svc);
+// The key's bytes as the key settings hold them: one byte for codes up to 255, UTF-8 above.
+std::string keyBytes(const QString& text);
 
 }  // namespace kelvorn

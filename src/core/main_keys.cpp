@@ -1,5 +1,8 @@
 #include "core/main_keys.h"
 
+#include <algorithm>
+
+#include "core/main_command.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -28,5 +31,11 @@ int stepHighlight(int current, int delta, int count) {
 }
 
 double seekBackTarget(double position) { return position >= 10 ? position - 10 : 0; }
+
+MainCommand buttonCommand(int index) {
+    constexpr MainCommand kButtons[] = {MainCommand::PlaySkip,  MainCommand::StopResume, MainCommand::ListsMenu,
+                                        MainCommand::AlarmMenu, MainCommand::Shuffle,    MainCommand::VideoList};
+    return kButtons[std::clamp(index, 0, 5)];  // the caller keeps to 0..5
+}
 
 }  // namespace kelvorn

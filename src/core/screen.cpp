@@ -38,9 +38,11 @@ Screen* frontScreen(QWidget* stage) {
 
 void Screen::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (s.svc.Scanning) return;
-    const std::string key = typedKey(event, s.svc);
-    if (key.empty()) return;
+    takeKey(typedKey(event, s.svc));
+}
+
+void Screen::takeKey(const std::string& key) {
+    if (s.svc.Scanning || key.empty()) return;
     keyTyped(key);
     debugEvent("handled", key);  // the end-to-end test types the next key after this
 }

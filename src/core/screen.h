@@ -18,8 +18,11 @@ public:
     // Hides it; the keys go to the top-most visible screen beneath.
     void hideScreen();
 
-    // The typed character (arrow keys already turned into KeyUp/KeyDown). Keys pressed
-    // while an archive scan runs are dropped.
+    // A key from any source (the keyboard, a remote): dropped while an archive scan runs,
+    // else handed to keyTyped.
+    void takeKey(const std::string& key);
+
+    // The typed character (arrow keys already turned into KeyUp/KeyDown).
     virtual void keyTyped(const std::string& key) = 0;
 
 protected:

@@ -16,12 +16,12 @@ void SetWaveVolume(Services& s) {
 }
 
 bool noteSaved(Services& s, bool written) {
-    if (!written && s.notice) s.notice(kNotSaved);
+    if (!written && s.notices) s.notices->notice(kNotSaved);
     return written;
 }
 
 void noteArchive(Services& s) {
-    if (s.svc.ArchiveCount < 0 && s.notice) s.notice(kNoSongsFound);
+    if (s.svc.ArchiveCount < 0 && s.notices) s.notices->notice(kNoSongsFound);
 }
 
 }  // namespace kelvorn

@@ -13,6 +13,13 @@ class RandomSource;
 class WaveVolume;
 class TwipScale;
 
+// Where the program's short notices are shown (the main screen's notice place).
+class NoticeBoard {
+public:
+    virtual ~NoticeBoard() = default;
+    virtual void notice(const std::string& text) = 0;
+};
+
 struct Services {
     KelvornSERVICE& svc;
     MediaPlayer& MP1;
@@ -26,8 +33,8 @@ struct Services {
     // The alarm's own tone, on a player of its own: a song player stuck on a file never
     // keeps it from sounding.
     MediaPlayer* Tone = nullptr;
-    // Shows the user a short notice on the main screen (kNotSaved, kNoSongsFound).
-    std::function<void(const std::string& text)> notice;
+    // Shows the user short notices (kNotSaved, kNoSongsFound); the main screen, once it is made.
+    NoticeBoard* notices = nullptr;
 };
 
 // The notices the user sees.

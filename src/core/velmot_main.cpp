@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "core/display_name.h"
+#include "core/key_input.h"
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/widgets.h"
@@ -42,6 +43,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
       alarmClock_(services, *this, Timer1, Timer2) {
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
+    services.notices = this;
     setColours(this, 0x000000, palette::kBackground, true);
 
     auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align, double l,
@@ -92,37 +94,46 @@ void VelmotMAIN::keyTyped(const std::string& key) {
     switch (k.action) {
     case MainAction::Up: MainButt.move(-1); break;
     case MainAction::Down: MainButt.move(+1); break;
-    case MainAction::Back:
-        ++svc.BackCount;
-        if (svc.BackCount == 1 && showBlackScreen) showBlackScreen();
-        if (svc.BackCount == 3) exitProgram();
-        s.pump.pass();
-        break;
+    case MainAction::Back: command(MainCommand::Back); break;
     case MainAction::Ok: MainButt_Click(MainButt.aktbutt()); break;
     case MainAction::Button: MainButt_Click(k.button); break;
-    case MainAction::Previous: requestPrevious(svc); break;
-    case MainAction::SeekBack: s.MP1.setPosition(seekBackTarget(s.MP1.position())); break;
-    case MainAction::SeekForward: s.MP1.setPosition(s.MP1.position() + 10); break;
-    case MainAction::SleepSnooze: alarmClock_.sleepSnoozeKey(); break;
+    case MainAction::Previous: command(MainCommand::Previous); break;
+    case MainAction::SeekBack: command(MainCommand::SeekBack); break;
+    case MainAction::SeekForward: command(MainCommand::SeekForward); break;
+    case MainAction::SleepSnooze: command(MainCommand::SleepSnooze); break;
     case MainAction::None: break;
     }
     if (key != svc.KeyBack) svc.BackCount = 0;
 }
 
 void VelmotMAIN::MainButt_Click(int index) {
+    if (index >= 0 && index < 6) command(buttonCommand(index));
+}
+
+void VelmotMAIN::remoteKey(const QString& text) {
+    // The key that answers the alarm's tone goes no further, as a typed one.
+    if (alarmClock_.userInput()) return;
+    if (Screen* front = frontScreen(parentWidget())) front->takeKey(keyBytes(text));
+}
+
+bool VelmotMAIN::command(MainCommand command, double seconds) {
     KelvornSERVICE& svc = s.svc;
-    switch (index) {
-    case 0:
+    // A half-built archive takes no command; an input that silences the tone does nothing else.
+    if (svc.Scanning || alarmClock_.userInput()) return false;
+    if (command != MainCommand::Back) svc.BackCount = 0;
+    const MediaPlayer::PlayState state = s.MP1.playState();
+    switch (command) {
+    case MainCommand::PlaySkip:
         if (svc.playingCount() < 0) showNotice(kNoSongsFound);
-        // Play always starts a new song (resuming a pause is button 1).
+        // Play always starts a new song (resuming a pause is STOP / RESUME).
         if (svc.PlayOn) requestSkip(svc, s.random);
         else requestSong(svc, svc.ListMode, svc.ShuffleOn ? shuffleDraw(s.random.rnd(), svc.playingCount()) : 0);
         break;
-    case 1:
-        if (s.MP1.playState() == MediaPlayer::Playing) {
+    case MainCommand::StopResume:
+        if (state == MediaPlayer::Playing) {
             svc.PlayOn = false;
             s.MP1.pause();
-        } else if (s.MP1.playState() == MediaPlayer::Paused) {
+        } else if (state == MediaPlayer::Paused) {
             s.MP1.play();
             svc.PlayOn = true;
         } else {
@@ -131,27 +142,46 @@ void VelmotMAIN::MainButt_Click(int index) {
             svc.PlayOn = false;
         }
         break;
-    case 2:
-        if (openListsMenu) openListsMenu();
-        break;
-    case 3:
-        if (openAlarmMenu) openAlarmMenu();
-        break;
-    case 4:
+    case MainCommand::ListsMenu: emit listsMenuWanted(); break;
+    case MainCommand::AlarmMenu: emit alarmMenuWanted(); break;
+    case MainCommand::Shuffle:
         svc.ShuffleOn = !svc.ShuffleOn;
         showShuffle(svc.ShuffleOn);
-        if (settingsChanged) settingsChanged();
+        emit settingsChanged();
         break;
-    case 5:
-        if (openVideoList) openVideoList();
+    case MainCommand::VideoList: emit videoListWanted(); break;
+    case MainCommand::Previous: requestPrevious(svc); break;
+    case MainCommand::SeekBack: return this->command(MainCommand::SeekTo, seekBackTarget(s.MP1.position()));
+    case MainCommand::SeekForward: return this->command(MainCommand::SeekTo, s.MP1.position() + 10);
+    case MainCommand::SleepSnooze: alarmClock_.sleepSnoozeKey(); break;
+    case MainCommand::Back:
+        ++svc.BackCount;
+        if (svc.BackCount == 1) emit blackScreenWanted();
+        if (svc.BackCount == 3) exitProgram();
+        s.pump.pass();
         break;
-    default: break;
+    case MainCommand::Play:
+        if (state == MediaPlayer::Paused) return this->command(MainCommand::StopResume);
+        if (state == MediaPlayer::Stopped && !svc.PlayOn) return this->command(MainCommand::PlaySkip);
+        break;
+    case MainCommand::Pause:
+        if (state == MediaPlayer::Playing) return this->command(MainCommand::StopResume);
+        break;
+    case MainCommand::Stop:
+        svc.PlayOn = false;
+        s.MP1.stop();
+        break;
+    case MainCommand::SeekTo:
+        s.MP1.setPosition(seconds);
+        emit seeked(s.MP1.position());
+        break;
     }
+    return true;
 }
 
 void VelmotMAIN::exitProgram() {
     if (!s.svc.MouseOn) showMouseCursor();
-    if (endProcess) endProcess();
+    emit exitWanted();
 }
 
 void VelmotMAIN::hideDecoration() {
@@ -238,7 +268,7 @@ void VelmotMAIN::Timer1_Timer() { alarmClock_.tick(); }
 void VelmotMAIN::Timer2_Timer() { engine_.tick(); }
 
 void VelmotMAIN::Timer3_Timer() {
-    if (!s.svc.VideoMode && activateWindow) activateWindow();
+    if (!s.svc.VideoMode) emit activationWanted();
 }
 
 void VelmotMAIN::player_stateChanged() {

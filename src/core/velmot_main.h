@@ -7,6 +7,7 @@
 
 #include "core/alarm_clock.h"
 #include "core/button_column.h"
+#include "core/main_command.h"
 #include "core/main_display.h"
 #include "core/menu_frame.h"
 #include "core/menu_screen.h"
@@ -19,7 +20,7 @@ namespace kelvorn {
 
 class ClickLabel;
 
-class VelmotMAIN : public MenuScreen, public MainDisplay {
+class VelmotMAIN : public MenuScreen, public MainDisplay, public NoticeBoard {
     Q_OBJECT
 public:
     VelmotMAIN(QWidget* stage, Services& services);
@@ -27,6 +28,14 @@ public:
     void keyTyped(const std::string& key) override;
     // Runs the action of button 0..5 (keys, Ok and clicks).
     void MainButt_Click(int index);
+    // The one entry of the main screen's commands, whichever way they come, with the same
+    // guards for all: none while the archive is scanned, and none that answers a sounding
+    // alarm's tone (that input only silences it). `seconds` is SeekTo's position. False
+    // when the command was dropped.
+    bool command(MainCommand command, double seconds = 0);
+    // A key of a remote control: it answers a sounding alarm as a typed key does, and goes
+    // to the screen in front, whether a window of the program is active or not.
+    void remoteKey(const QString& text);
     // Ends the program: the cursor comes back if it was hidden; nothing is saved.
     void exitProgram();
 
@@ -39,6 +48,8 @@ public:
     // Shows `text` in the notice place for `ms` milliseconds (below the menu screens, so
     // it is seen from every menu).
     void showNotice(const QString& text, int ms = 4000);
+    // The program's notices are shown here from the main screen's making on.
+    void notice(const std::string& text) override { showNotice(QString::fromStdString(text)); }
 
     // Paints the highlight on button `index` and the other buttons normal.
     void highlight(int index) { MainButt.highlight(index); }
@@ -54,15 +65,6 @@ public:
 
     PlaybackEngine& engine() { return engine_; }
     AlarmClock& alarmClock() { return alarmClock_; }
-
-    // Hooks to the other screens and the platform, set by whoever builds the program.
-    std::function<void()> showBlackScreen;  // first back key
-    std::function<void()> openListsMenu;    // button 2
-    std::function<void()> openAlarmMenu;    // button 3
-    std::function<void()> openVideoList;    // button 5
-    std::function<void()> settingsChanged;  // after SHUFFLE / NORMAL
-    std::function<void()> activateWindow;   // Timer3
-    std::function<void()> endProcess;       // exit action's last step
 
     // What a label shows now (for tests and diagnostics).
     enum class Field { Song, Artist, Clock, Elapsed, SleepLeft, AlarmTime, Shuffle, Sleep, Snooze, Alarm, Notice };
@@ -83,6 +85,18 @@ public:
     // The clock and playback timers stopped, for tests that drive the ticks themselves.
     void stopTimers();
 
+signals:
+    // What the main screen asks of the program around it.
+    void blackScreenWanted();     // the first back key
+    void listsMenuWanted();       // button 2
+    void alarmMenuWanted();       // button 3
+    void videoListWanted();       // button 5
+    void settingsChanged();       // after SHUFFLE / NORMAL
+    void activationWanted();      // Timer3: the window back in front
+    void exitWanted();            // the exit action's last step: end the process at once
+    void seeked(double seconds);  // a seek was asked for, to this position
+
+public:
     // The screen's elements.
     MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
     ButtonColumn MainButt;  // the six buttons, built after the frame

@@ -21,10 +21,6 @@ const char* const kButtonCaptions[6] = {"   1 - FULL LIST",     "   2 - CUSTOM L
                                         "   4 - LOAD PLAYLIST", "   5 - SAVE PLAYLIST", "   6 - UPDATE ARCHIVE"};
 const char* const kPleaseWait = "   !!! PLEASE WAIT !!!";
 
-void run(const std::function<void()>& hook) {
-    if (hook) hook();
-}
-
 }  // namespace
 
 SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transitions, ScanProgress& progress)
@@ -59,11 +55,11 @@ void SearchMenu::keyTyped(const std::string& key) {
 void SearchMenu::MainButt_Click(int index) {
     if (updating_) return;
     switch (index) {
-    case 0: run(openFullList); break;
-    case 1: run(openCustomList); break;
-    case 2: run(startAlphaSearch); break;
-    case 3: run(openPlaylists); break;
-    case 4: run(startSavePlaylist); break;
+    case 0: emit fullListWanted(); break;
+    case 1: emit customListWanted(); break;
+    case 2: emit alphaSearchWanted(); break;
+    case 3: emit playlistsWanted(); break;
+    case 4: emit savePlaylistWanted(); break;
     case kUpdateEntry: updateArchive(); break;
     default: break;
     }

@@ -33,16 +33,16 @@ public:
     // True while the archive update runs.
     bool updating() const { return updating_; }
 
-    // The screens behind the entries, set by whoever builds the program. An entry
-    // whose hook is empty does nothing.
-    std::function<void()> openFullList;       // entry 0
-    std::function<void()> openCustomList;     // entry 1
-    std::function<void()> startAlphaSearch;   // entry 2
-    std::function<void()> openPlaylists;      // entry 3
-    std::function<void()> startSavePlaylist;  // entry 4
-
     MenuFrame frame;        // MainLabel, MainBack, MainOff, Shape1, Line1..Line4
     ButtonColumn MainButt;  // the six entries; the highlight is kept between visits
+
+signals:
+    // The screens behind the entries, opened by whoever builds the program.
+    void fullListWanted();      // entry 0
+    void customListWanted();    // entry 1
+    void alphaSearchWanted();   // entry 2
+    void playlistsWanted();     // entry 3
+    void savePlaylistWanted();  // entry 4
 
 private:
     void updateArchive();

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace kelvorn {
@@ -59,13 +60,30 @@ void LircClient::connectNow() {
 }
 
 void LircClient::readEvents() {
-    const QByteArray bytes = socket_->readAll();
-    const auto size = static_cast<size_t>(bytes.size());
-    for (const std::string& line : reader_.feed(std::string_view(bytes.constData(), size))) {
-        const std::optional<LircEvent> event = parseLircLine(line);
-        if (!event) continue;
-        const std::string key = keyForEvent(buttons_, *event, currentKeys_ ? currentKeys_() : RemoteKeys{});
-        if (!key.empty()) emit keyPressed(keyText(key));
+    // The socket does not tell of bytes that came while a press was handled in a nested
+    // loop inside this slot: they are read once it is done.
+    do {
+        const QByteArray bytes = socket_->readAll();
+        const auto size = static_cast<size_t>(bytes.size());
+        for (const std::string& line : reader_.feed(std::string_view(bytes.constData(), size))) {
+            const std::optional<LircEvent> event = parseLircLine(line);
+            if (!event) continue;
+            const std::string key = keyForEvent(buttons_, *event, currentKeys_ ? currentKeys_() : RemoteKeys{});
+            if (!key.empty()) pending_.push_back(keyText(key));
+        }
+        deliver();
+    } while (!delivering_ && socket_->bytesAvailable() > 0);
+}
+
+// A press may run a nested event loop (a list's flash, a transition), in which more
+// presses arrive: they wait for it, so presses are handled one at a time, in order.
+void LircClient::deliver() {
+    if (delivering_) return;
+    const QScopedValueRollback delivering(delivering_, true);
+    while (!pending_.empty()) {
+        const QString key = pending_.front();
+        pending_.pop_front();
+        emit keyPressed(key);
     }
 }
 

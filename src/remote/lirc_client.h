@@ -2,6 +2,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -33,16 +34,20 @@ public:
     static QString socketPath();
 
 signals:
-    // One accepted press: the text the key would type on the keyboard.
+    // One accepted press: the text the key would type on the keyboard. Never emitted
+    // while the handling of an earlier press still runs.
     void keyPressed(const QString& text);
 
 private:
     void connectNow();
     void readEvents();
+    void deliver();
 
     RemoteButtonMap buttons_;
     std::function<RemoteKeys()> currentKeys_;
     LircLineReader reader_;
+    std::deque<QString> pending_;  // presses not handled yet, oldest first
+    bool delivering_ = false;
     QLocalSocket* socket_ = nullptr;
     QTimer* retry_ = nullptr;
 };

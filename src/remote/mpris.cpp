@@ -25,9 +25,7 @@ constexpr double kMicroseconds = 1e6;
 
 }  // namespace
 
-MprisPlayer::MprisPlayer(Services& services, VelmotMAIN& main, std::function<void()> raise,
-                         std::function<void()> saveSettings)
-    : s_(services), main_(main), raise_(std::move(raise)), saveSettings_(std::move(saveSettings)) {
+MprisPlayer::MprisPlayer(Services& services, VelmotMAIN& main) : s_(services), main_(main) {
     watch_.setInterval(kWatchMs);
     connect(&watch_, &QTimer::timeout, this, &MprisPlayer::announceChanges);
 }
@@ -48,47 +46,37 @@ bool MprisPlayer::registerOnSessionBus() {
     return true;
 }
 
-void MprisPlayer::raise() {
-    if (raise_) raise_();
-}
+void MprisPlayer::raise() { emit raiseWanted(); }
 
-// The main screen's own actions, whichever screen is in front: "1" plays or skips, "7"
-// goes back a song, "2" pauses and resumes.
-void MprisPlayer::next() { main_.MainButt_Click(0); }
+// The main screen's own commands, whichever screen is in front, with their guards: "1"
+// plays or skips, "7" goes back a song, "2" pauses and resumes.
+void MprisPlayer::next() { main_.command(MainCommand::PlaySkip); }
 
-void MprisPlayer::previous() { requestPrevious(s_.svc); }
+void MprisPlayer::previous() { main_.command(MainCommand::Previous); }
 
-void MprisPlayer::pause() {
-    if (s_.MP1.playState() == MediaPlayer::Playing) main_.MainButt_Click(1);
-}
+void MprisPlayer::pause() { main_.command(MainCommand::Pause); }
 
 void MprisPlayer::playPause() {
-    if (s_.MP1.playState() == MediaPlayer::Stopped && !s_.svc.PlayOn) main_.MainButt_Click(0);
-    else main_.MainButt_Click(1);
+    if (s_.MP1.playState() == MediaPlayer::Stopped && !s_.svc.PlayOn) main_.command(MainCommand::PlaySkip);
+    else main_.command(MainCommand::StopResume);
 }
 
-void MprisPlayer::play() {
-    if (s_.MP1.playState() == MediaPlayer::Paused) main_.MainButt_Click(1);
-    else if (s_.MP1.playState() == MediaPlayer::Stopped && !s_.svc.PlayOn) main_.MainButt_Click(0);
-}
+void MprisPlayer::play() { main_.command(MainCommand::Play); }
 
-void MprisPlayer::stop() {
-    s_.svc.PlayOn = false;
-    s_.MP1.stop();
-}
+void MprisPlayer::stop() { main_.command(MainCommand::Stop); }
 
 void MprisPlayer::seek(qlonglong offsetUs) {
     const double target = std::max(0.0, s_.MP1.position() + static_cast<double>(offsetUs) / kMicroseconds);
     const double length = s_.MP1.duration();
     if (length > 0 && target > length) return next();  // past the end: the next song
-    s_.MP1.setPosition(target);
+    main_.command(MainCommand::SeekTo, target);
 }
 
 void MprisPlayer::setPosition(const QDBusObjectPath& trackId, qlonglong positionUs) {
     const double target = static_cast<double>(positionUs) / kMicroseconds;
     const double length = s_.MP1.duration();
     if (trackId != this->trackId() || target < 0 || (length > 0 && target > length)) return;
-    s_.MP1.setPosition(target);
+    main_.command(MainCommand::SeekTo, target);
 }
 
 QString MprisPlayer::playbackStatus() const {
@@ -139,7 +127,7 @@ void MprisPlayer::setVolume(double volume) {
     svc.VolNormal = static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100));
     svc.VolumeSet = svc.VolNormal;
     SetWaveVolume(s_);
-    if (saveSettings_) saveSettings_();
+    emit settingsChanged();
     announceChanges();
 }
 
@@ -147,7 +135,7 @@ bool MprisPlayer::shuffle() const { return s_.svc.ShuffleOn; }
 
 // As SHUFFLE / NORMAL ("5"), which also saves the settings.
 void MprisPlayer::setShuffle(bool on) {
-    if (on != s_.svc.ShuffleOn) main_.MainButt_Click(4);
+    if (on != s_.svc.ShuffleOn) main_.command(MainCommand::Shuffle);
     announceChanges();
 }
 

@@ -18,9 +18,7 @@ class VelmotMAIN;
 class MprisPlayer : public QObject {
     Q_OBJECT
 public:
-    // `raise` brings the window to the front; `saveSettings` writes "Settings.kvx".
-    MprisPlayer(Services& services, VelmotMAIN& main, std::function<void()> raise,
-                std::function<void()> saveSettings);
+    MprisPlayer(Services& services, VelmotMAIN& main);
 
     // Owns "org.mpris.MediaPlayer2.kelvorn" on the session bus; false (and nothing else
     // happens) when there is no session bus or the name is taken.
@@ -50,16 +48,18 @@ public:
     // shuffle); also runs on a timer while registered.
     void announceChanges();
 
+signals:
+    void raiseWanted();      // Raise: the window to the front
+    void settingsChanged();  // the normal volume was set: "Settings.kvx" is to be written
+
 private:
     QDBusObjectPath trackId() const;
     void noteSong() const;
 
     Services& s_;
     VelmotMAIN& main_;
-    std::function<void()> raise_;
-    std::function<void()> saveSettings_;
     QTimer watch_;
-    QVariantMap announced_;  // the properties last sent
+    QVariantMap announced_;     // the properties last sent
     mutable QString lastFile_;  // the song last seen in the player
     mutable int track_ = 0;     // counts the songs, for their track ids
 };

@@ -16,8 +16,8 @@
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
 #include "fakes/wait_for.h"
-#include "platform/random_source.h"
 #include "platform/atomic_file.h"
+#include "platform/random_source.h"
 #include "platform/text_file.h"
 
 using namespace kelvorn;
@@ -88,7 +88,6 @@ TEST(AlarmMenuTime, TheRefusedTimeFlashesAndAFailedWriteIsShown) {
     const auto red = [&] { return rig.menu.AlarmClock->palette().color(QPalette::WindowText) == QColor(255, 0, 0); };
     ASSERT_TRUE(waitFor([&] { return rig.menu.AlarmClock->text() == "06:00:00"; }, 2000));
     EXPECT_FALSE(red());
-    rig.services.notice = [&](const std::string& text) { rig.main->showNotice(QString::fromStdString(text)); };
     const std::string work = std::exchange(rig.services.workDir, rig.services.workDir + "/gone");  // went away
     rig.typeMenu("1");
     EXPECT_TRUE(rig.svc.AlarmOn && rig.main->noticeVisible());
@@ -191,7 +190,7 @@ TEST(FullBlackForm, OkTogglesTheLinesAndOtherKeysLeave) {
     CoreRig rig;
     FullBlackForm form(&rig.stage, rig.services);
     std::vector<bool> hiddenWhenActivated;
-    form.activateWindow = [&] { hiddenWhenActivated.push_back(form.isHidden()); };
+    QObject::connect(&form, &FullBlackForm::activationWanted, [&] { hiddenWhenActivated.push_back(form.isHidden()); });
     form.showBlack();
     form.keyTyped("c");
     rig.pump.onPass = [&] { form.Timer2_Timer(); };  // a step lets events run: no step inside it

@@ -23,19 +23,11 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-struct RecordingBlack : BlackScreen {
-    Calls calls;
-    void showBlack() override { calls.push_back("show"); }
-    void hideBlack() override { calls.push_back("hide"); }
-    void showIndicator(Indicator which) override { calls.push_back(which == Indicator::Sleep ? "SLEEP" : "SNOOZE"); }
-    void stopLines() override { calls.push_back("stopLines"); }
-    void ClearDrawing() override { calls.push_back("clear"); }
-};
-
 struct AlarmRig : CoreRig {
     QTemporaryDir music;
-    RecordingBlack black;
-    int videoStops = 0;
+    RecordingNightScreens screens;
+    RecordingBlack& black = screens.black;
+    int& videoStops = screens.videoStops;
 
     AlarmRig() {
         svc.Mp3Path = music.path().toStdString() + "/";
@@ -44,8 +36,7 @@ struct AlarmRig : CoreRig {
         svc.VolAlarm = 40;
         svc.VolSleep = 20;
         volume.addPlayer(&player);
-        main->alarmClock().blackScreen = [this] { return &black; };
-        main->alarmClock().stopVideo = [this] { ++videoStops; };
+        main->alarmClock().setScreens(&screens);
     }
     void write(const std::string& name, const std::string& bytes = "") { std::ofstream(svc.Mp3Path + name) << bytes; }
     // The alarm list a, b, c, and those of its songs that are there.

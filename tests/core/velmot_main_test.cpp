@@ -18,6 +18,13 @@ using namespace kelvorn;
 
 namespace {
 
+// A screen that notes the keys it is given.
+struct KeyScreen : Screen {
+    using Screen::Screen;
+    std::string keys;
+    void keyTyped(const std::string& key) override { keys += key; }
+};
+
 void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent event(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(to, &event);
@@ -50,8 +57,8 @@ TEST_F(MainScreen, TableOrderDecidesWhenKeysCoincideArrowsNeedNoModifiersAndScan
 
 TEST_F(MainScreen, ShuffleKeyTogglesAndSavesSeekKeysMoveTenSecondsAndTheThirdBackInARowExits) {
     int writes = 0, blacks = 0;
-    rig.main->settingsChanged = [&] { ++writes; };
-    rig.main->showBlackScreen = [&] { ++blacks; };
+    QObject::connect(rig.main.get(), &VelmotMAIN::settingsChanged, [&] { ++writes; });
+    QObject::connect(rig.main.get(), &VelmotMAIN::blackScreenWanted, [&] { ++blacks; });
     rig.type("a5");
     EXPECT_TRUE(rig.svc.ShuffleOn && rig.main->aktbutt() == 1);  // digits leave the highlight
     rig.type("5");
@@ -215,4 +222,37 @@ TEST_F(MainScreen, SongsThatStopAnsweringAreGivenUpAfterFiveSeconds) {
     EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
     engine.tick();
     EXPECT_TRUE(rig.player.abandons == 2 && rig.lastOpened() == "/music/b.mp3");
+}
+
+// A remote's press reaches the screen in front with no window of the program active, and
+// answers the alarm's tone as a typed key does: it silences it and goes no further. So
+// does a command from elsewhere (MPRIS); and none acts while the archive is scanned.
+TEST_F(MainScreen, RemotePressesAndCommandsTakeTheGuardsOfTypedKeys) {
+    KeyScreen front(&rig.stage, rig.services);
+    front.showScreen();
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    rig.main->remoteKey("5");
+    EXPECT_EQ(front.keys, "5");
+    rig.setArchive({"a.mp3"});
+    rig.svc.AlarmOn = true;
+    rig.svc.AlarmTime = "07:00:00";
+    const auto toneSounds = [&] {
+        rig.clock.set(7, 0, 1);  // a second day's alarm too
+        rig.clock.set(7, 0);
+        rig.main->Timer1_Timer();  // the alarm: the archive stands in for a missing list
+        for (int i = 0; i < 2; ++i) rig.main->alarmClock().nothingPlayable();  // then the tone
+        return rig.tone.playState() == MediaPlayer::Playing;
+    };
+    ASSERT_TRUE(toneSounds());
+    rig.main->remoteKey("6");
+    EXPECT_TRUE(front.keys == "5" && rig.tone.playState() == MediaPlayer::Stopped);
+    rig.main->remoteKey("6");
+    EXPECT_EQ(front.keys, "56");
+    ASSERT_TRUE(toneSounds());
+    EXPECT_FALSE(rig.main->command(MainCommand::Shuffle));
+    EXPECT_TRUE(rig.tone.playState() == MediaPlayer::Stopped && !rig.svc.ShuffleOn);
+    rig.svc.Scanning = true;
+    EXPECT_FALSE(rig.main->command(MainCommand::Shuffle));
+    rig.svc.Scanning = false;
+    EXPECT_TRUE(rig.main->command(MainCommand::Shuffle) && rig.svc.ShuffleOn);
 }

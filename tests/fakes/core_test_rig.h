@@ -5,6 +5,7 @@
 
 #include <QLabel>
 
+#include "core/black_screen.h"
 #include "core/services.h"
 #include "core/transitions.h"
 #include "core/velmot_main.h"
@@ -17,6 +18,27 @@
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
+
+// The black screen and the video screen as the clock's sequences see them: what was asked.
+struct RecordingBlack : BlackScreen {
+    std::vector<std::string> calls;
+    void showBlack() override { calls.push_back("show"); }
+    void hideBlack() override { calls.push_back("hide"); }
+    void showIndicator(Indicator which) override { calls.push_back(which == Indicator::Sleep ? "SLEEP" : "SNOOZE"); }
+    void stopLines() override { calls.push_back("stopLines"); }
+    void ClearDrawing() override { calls.push_back("clear"); }
+};
+
+struct RecordingNightScreens : NightScreens {
+    RecordingBlack black;
+    int videoStops = 0;
+    std::function<void()> onStopVideo;
+    BlackScreen& blackScreen() override { return black; }
+    void stopVideo() override {
+        ++videoStops;
+        if (onStopVideo) onStopVideo();
+    }
+};
 
 struct CoreRig {
     KelvornSERVICE svc;
@@ -38,7 +60,7 @@ struct CoreRig {
         svc.Mp3Path = "/music/";
         main = std::make_unique<VelmotMAIN>(&stage, services);
         main->stopTimers();  // ticks are driven by the tests
-        main->endProcess = [this] { ++exits; };
+        QObject::connect(main.get(), &VelmotMAIN::exitWanted, [this] { ++exits; });
         transitions = std::make_unique<Transitions>(&stage, services, *main);
     }
 

@@ -75,6 +75,7 @@ std::string where(const ListBrowser& list) {
 struct VideoRig : CoreRig {
     VideoForm* form;  // owned by the stage, as on the real one
     VideoListForm* list;
+    RecordingNightScreens screens;
 
     explicit VideoRig(int videos, bool withPlayer = true) {
         if (!withPlayer) services.VideoPlayer = nullptr;
@@ -86,7 +87,8 @@ struct VideoRig : CoreRig {
         svc.VideoCount = static_cast<int16_t>(videos - 1);
         form = new VideoForm(&stage, services);
         list = new VideoListForm(&stage, services, *transitions, *form);
-        main->alarmClock().stopVideo = [this] { stopVideoForSleep(services, *form); };
+        screens.onStopVideo = [this] { stopVideoForSleep(services, *form); };
+        main->alarmClock().setScreens(&screens);
     }
     static std::string file(int i) { return "clips/v" + std::to_string(i) + ".mp4"; }
     // Runs `step` on every pass made while a video plays; a loop that never ends fails.

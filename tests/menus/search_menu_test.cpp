@@ -29,8 +29,8 @@ struct MenusRig : CoreRig {
     MenusRig() {
         svc.GFXSpeed = -1;    // no animation passes
         alpha.Timer1.stop();  // the entry's ticks are driven by the tests
-        menu.openFullList = [this] { ++opened.first; };
-        menu.openCustomList = [this] { ++opened.second; };
+        QObject::connect(&menu, &SearchMenu::fullListWanted, [this] { ++opened.first; });
+        QObject::connect(&menu, &SearchMenu::customListWanted, [this] { ++opened.second; });
     }
     void menuKeys(const std::string& typed) {
         for (char c : typed) menu.keyTyped(std::string(1, c));
@@ -64,8 +64,11 @@ TEST(SearchMenu, EntriesOpenTheirScreensAndUpdateArchiveRewritesTheCacheIgnoring
     ASSERT_TRUE(std::filesystem::create_directory(music) &&
                 writeLinesAtomic(rig.services.workDir + "/Mp3Path.kvx", {music}));
     for (const char* name : {"b.mp3", "A.mp3"}) writeFileAtomic(music + name, "");
-    int notices = 0;
-    rig.services.notice = [&](const std::string&) { ++notices; };
+    struct : NoticeBoard {
+        int count = 0;
+        void notice(const std::string&) override { ++count; }
+    } notices;
+    rig.services.notices = &notices;
     rig.transitions->open(*rig.main, rig.menu);
     rig.menuKeys("ac2z78903451a");
     EXPECT_EQ(rig.opened, std::pair(1, 2));
@@ -84,13 +87,13 @@ TEST(SearchMenu, EntriesOpenTheirScreensAndUpdateArchiveRewritesTheCacheIgnoring
     writeFileAtomic(music + "c.mp3", "");
     EXPECT_FALSE(underFileSizeLimit(10, [&] {
         rig.menuKeys("6");
-        return notices == 0;
+        return notices.count == 0;
     }));
     expectCache(2);
     std::filesystem::remove_all(music);
     rig.menuKeys("6");
     expectCache(2);
-    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(notices.count, 1);
     rig.menuKeys("q#");  // keys work again afterwards
     EXPECT_TRUE(rig.menu.isHidden() && rig.menu.aktbutt() == 1);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QScopedValueRollback>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -65,5 +66,25 @@ TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
     // types again; code 200 types the character 200.
     EXPECT_TRUE(
         sends("1 r\n0 00 KEY_UP r\n0 05 KEY_1 r\n0 00 KEY_HOME r\n", "1qqa5c#x217980qc11" + QString(QChar(0xC8))));
+    // A press whose handling runs a nested event loop (a flash): the presses read with it
+    // and those that arrive meanwhile (also just before the daemon leaves) wait for it,
+    // and come in their order.
+    QString order;
+    bool handling = false;
+    QObject::connect(&lirc, &LircClient::keyPressed, [&](const QString& text) {
+        order += handling ? "[" + text + "]" : text;
+        if (text != "5" || handling) return;
+        const QScopedValueRollback busy(handling, true);
+        peer->write("0 00 KEY_7 r\n0 00 KEY_8 r\n");
+        peer->flush();
+        waitFor([] { return false; }, 200);
+        peer->write("0 00 KEY_9 r\n");
+        peer->disconnectFromServer();
+        waitFor([] { return false; }, 200);
+    });
+    peer->write("0 00 KEY_5 r\n0 00 KEY_6 r\n");
+    peer->flush();
+    EXPECT_TRUE(waitFor([&] { return order.size() >= 5; }, 2000));
+    EXPECT_EQ(order.toStdString(), "56789");
     qputenv("LIRC_SOCKET_PATH", oldPath);
 }

@@ -21,7 +21,12 @@ public:
     PrivateBus bus;
     int raised = 0, saved = 0;
     QStringList changed;  // what the PropertiesChanged signals told
-    MprisPlayer mpris{services, *main, [this] { ++raised; }, [this] { ++saved; }};
+    MprisPlayer mpris{services, *main};
+
+    MprisRig() {
+        QObject::connect(&mpris, &MprisPlayer::raiseWanted, [this] { ++raised; });
+        QObject::connect(&mpris, &MprisPlayer::settingsChanged, [this] { ++saved; });
+    }
 
     // A session bus of the test's own, before anything in the process connects to one.
     bool startBus() {
