@@ -80,6 +80,7 @@ Jukebox::Started Jukebox::start() {
     main_->setGeometry(stage_->twips().mainArea());
     QObject::connect(main_, &VelmotMAIN::activationWanted, stage_.get(), &Stage::activate);
     QObject::connect(main_, &VelmotMAIN::exitWanted, [this] {
+        if (settingsWrite_.isActive()) writeSettingsNow();  // a change just made is kept
         if (keepAwake_) keepAwake_->release();
         instance_->release();  // a later start finds no socket and no lock to clean up
         std::fflush(nullptr);
@@ -132,7 +133,7 @@ Jukebox::Started Jukebox::start() {
     // Phones, desktops and media keys through MPRIS, when there is a session bus.
     mpris_ = std::make_unique<MprisPlayer>(*services_, *main_);
     QObject::connect(mpris_.get(), &MprisPlayer::raiseWanted, stage_.get(), &Stage::activate);
-    QObject::connect(mpris_.get(), &MprisPlayer::settingsChanged, [this] { alarmMenu().WriteAlarm(); });
+    QObject::connect(mpris_.get(), &MprisPlayer::settingsChanged, &settingsWrite_, qOverload<>(&QTimer::start));
     mpris_->registerOnSessionBus();
     // No blanking, locking or suspend while it plays or an alarm waits.
     keepAwake_ = std::make_unique<KeepAwake>(
@@ -238,7 +239,12 @@ CustomList& Jukebox::customList() {
 void Jukebox::wireScreens() {
     QObject::connect(main_, &VelmotMAIN::listsMenuWanted, [this] { transitions_->open(*main_, searchMenu()); });
     QObject::connect(main_, &VelmotMAIN::alarmMenuWanted, [this] { transitions_->open(*main_, alarmMenu()); });
-    QObject::connect(main_, &VelmotMAIN::settingsChanged, [this] { alarmMenu().WriteAlarm(); });
+    // A run of changes (a phone's volume slider, shuffle switched again and again) is
+    // written once, when it has settled.
+    settingsWrite_.setSingleShot(true);
+    settingsWrite_.setInterval(kSettingsSettleMs);
+    QObject::connect(&settingsWrite_, &QTimer::timeout, [this] { writeSettingsNow(); });
+    QObject::connect(main_, &VelmotMAIN::settingsChanged, &settingsWrite_, qOverload<>(&QTimer::start));
     QObject::connect(main_, &VelmotMAIN::blackScreenWanted, [this] {
         FullBlackForm& black = blackForm();
         black.showBlack();
@@ -247,6 +253,11 @@ void Jukebox::wireScreens() {
     main_->alarmClock().setScreens(this);
     // The video list opens with its lines as the last FillList left them.
     QObject::connect(main_, &VelmotMAIN::videoListWanted, [this] { transitions_->open(*main_, videoList()); });
+}
+
+void Jukebox::writeSettingsNow() {
+    settingsWrite_.stop();
+    alarmMenu().WriteAlarm();
 }
 
 BlackScreen& Jukebox::blackScreen() { return blackForm(); }

@@ -1,6 +1,7 @@
 // The running jukebox: owns the platform services, the state and the screens, and
 // runs the start-up sequence.
 #pragma once
+#include <QTimer>
 #include <memory>
 #include <string>
 
@@ -75,6 +76,7 @@ private:
     void alphaSearch();
     void savePlaylist();
     void wireScreens();
+    void writeSettingsNow();
 
     std::string workDir_;
     KelvornSERVICE svc_;
@@ -86,6 +88,8 @@ private:
     std::unique_ptr<MediaPlayer> MP1_;
     std::unique_ptr<MediaPlayer> VideoPlayer_;
     std::unique_ptr<MediaPlayer> tone_;
+    QTimer settingsWrite_;  // Settings.kvx, once a run of changes has settled
+    static constexpr int kSettingsSettleMs = 500;
     std::unique_ptr<Services> services_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<ExitSignals> exitSignals_;

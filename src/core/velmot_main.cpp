@@ -220,6 +220,8 @@ void VelmotMAIN::showSongName() {
     const DisplayName name = songDisplay(engine_.tmpstr(), s.MP1.tags());
     MainSong->setText(decodeName(name.title));
     MainInterpret->setText(decodeName(name.artist));
+    shownFile_ = s.MP1.fileName();
+    emit songShown();
 }
 
 void VelmotMAIN::showClock(const std::string& time) { MainClock->setText(QString::fromStdString(time)); }

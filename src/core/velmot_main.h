@@ -70,6 +70,8 @@ public:
     enum class Field { Song, Artist, Clock, Elapsed, SleepLeft, AlarmTime, Shuffle, Sleep, Snooze, Alarm, Notice };
     QString shown(Field field) const;
     bool noticeVisible() const;
+    // The file of the song whose title and artist are shown (empty before the first).
+    const std::string& shownFile() const { return shownFile_; }
 
     // MainDisplay: what the clock and the alarm menu change.
     void showClock(const std::string& time) override;
@@ -95,6 +97,7 @@ signals:
     void activationWanted();      // Timer3: the window back in front
     void exitWanted();            // the exit action's last step: end the process at once
     void seeked(double seconds);  // a seek was asked for, to this position
+    void songShown();             // a song's title and artist are shown anew
 
 public:
     // The screen's elements.
@@ -127,6 +130,7 @@ private:
     PlaybackEngine engine_;
     AlarmClock alarmClock_;  // Timer1's work and key "0"
     MediaPlayer::PlayState lastPlayState_ = MediaPlayer::Stopped;
+    std::string shownFile_;
 };
 
 }  // namespace kelvorn

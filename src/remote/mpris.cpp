@@ -2,10 +2,10 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "core/playback_engine.h"
 #include "core/services.h"
@@ -22,6 +22,15 @@ const char* const kPath = "/org/mpris/MediaPlayer2";
 const char* const kPlayerInterface = "org.mpris.MediaPlayer2.Player";
 constexpr int kWatchMs = 500;
 constexpr double kMicroseconds = 1e6;
+
+// The file's bytes as a URL: a name that is not UTF-8 keeps its bytes ("%E9").
+QString fileUrl(const std::string& file) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    const std::string& path = error ? file : absolute.native();
+    const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+    return QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/"));
+}
 
 }  // namespace
 
@@ -41,6 +50,12 @@ bool MprisPlayer::registerOnSessionBus() {
     }
     // A new song, a pause or an end is told at once; volume and shuffle at the next look.
     connect(&s_.MP1, &MediaPlayer::stateChanged, this, &MprisPlayer::announceChanges, Qt::QueuedConnection);
+    connect(&main_, &VelmotMAIN::songShown, this, &MprisPlayer::announceChanges);
+    connect(&main_, &VelmotMAIN::seeked, this, [](double seconds) {
+        QDBusMessage signal = QDBusMessage::createSignal(kPath, kPlayerInterface, QStringLiteral("Seeked"));
+        signal << static_cast<qlonglong>(std::llround(seconds * kMicroseconds));
+        QDBusConnection::sessionBus().send(signal);
+    });
     announceChanges();
     watch_.start();
     return true;
@@ -79,24 +94,26 @@ void MprisPlayer::setPosition(const QDBusObjectPath& trackId, qlonglong position
     main_.command(MainCommand::SeekTo, target);
 }
 
+// Between two songs the player is stopped for a moment while playback goes on: that is
+// no stop to tell.
 QString MprisPlayer::playbackStatus() const {
     switch (s_.MP1.playState()) {
     case MediaPlayer::Playing: return QStringLiteral("Playing");
     case MediaPlayer::Paused: return QStringLiteral("Paused");
     case MediaPlayer::Stopped: break;
     }
-    return QStringLiteral("Stopped");
+    return s_.svc.PlayOn ? QStringLiteral("Playing") : QStringLiteral("Stopped");
 }
 
 QDBusObjectPath MprisPlayer::trackId() const {
     noteSong();
-    if (lastFile_.isEmpty()) return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
+    if (lastFile_.empty()) return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
     return QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/kelvorn/track/%1").arg(track_));
 }
 
-// A new file in the player is a new track (its id counts the songs).
+// A new song shown on the main screen is a new track (its id counts the songs).
 void MprisPlayer::noteSong() const {
-    const QString file = QString::fromStdString(s_.MP1.fileName());
+    const std::string& file = main_.shownFile();
     if (file == lastFile_) return;
     lastFile_ = file;
     ++track_;
@@ -105,14 +122,13 @@ void MprisPlayer::noteSong() const {
 QVariantMap MprisPlayer::metadata() const {
     noteSong();
     QVariantMap map{{QStringLiteral("mpris:trackid"), QVariant::fromValue(trackId())}};
-    if (lastFile_.isEmpty()) return map;
-    // Title and artist as the main screen shows them, split out of the file name.
+    if (lastFile_.empty()) return map;
+    // Title and artist as the main screen shows them.
     map.insert(QStringLiteral("xesam:title"), main_.shown(VelmotMAIN::Field::Song));
     map.insert(QStringLiteral("xesam:artist"), QStringList{main_.shown(VelmotMAIN::Field::Artist)});
     if (const std::string album = s_.MP1.tags().album; !album.empty())
         map.insert(QStringLiteral("xesam:album"), QString::fromStdString(album));
-    const QUrl url = QUrl::fromLocalFile(QFileInfo(lastFile_).absoluteFilePath());
-    map.insert(QStringLiteral("xesam:url"), QString::fromUtf8(url.toEncoded()));
+    map.insert(QStringLiteral("xesam:url"), fileUrl(lastFile_));
     if (const double length = s_.MP1.duration(); length > 0)
         map.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * kMicroseconds)));
     return map;
@@ -149,6 +165,9 @@ void MprisPlayer::announceChanges() {
     QVariantMap changed;
     for (auto it = now.begin(); it != now.end(); ++it)
         if (announced_.value(it.key()) != it.value()) changed.insert(it.key(), it.value());
+    // A new song is told whole: its status with its title, artist and url.
+    if (changed.contains(QStringLiteral("Metadata")))
+        changed.insert(QStringLiteral("PlaybackStatus"), now.value(QStringLiteral("PlaybackStatus")));
     announced_ = now;
     if (changed.isEmpty()) return;
     QDBusMessage signal = QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),

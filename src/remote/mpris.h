@@ -60,7 +60,7 @@ private:
     VelmotMAIN& main_;
     QTimer watch_;
     QVariantMap announced_;     // the properties last sent
-    mutable QString lastFile_;  // the song last seen in the player
+    mutable std::string lastFile_;  // the song last shown
     mutable int track_ = 0;     // counts the songs, for their track ids
 };
 

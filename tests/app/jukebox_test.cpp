@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <tuple>
 
 #include "core/velmot_main.h"
+#include "fakes/wait_for.h"
 #include "platform/atomic_file.h"
 #include "platform/text_file.h"
 
@@ -60,5 +62,33 @@ TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
         EXPECT_TRUE(state.VolumeSet == 35 && state.GFXSpeed == -1 && state.MouseOn);
         EXPECT_EQ(state.KeyUp + state.KeyDown, "ws");
     }
+    qputenv("TMPDIR", oldTmp);
+}
+
+// A run of setting changes (a phone's slider, shuffle switched 1,001 times) is written
+// once, when it has settled, and holds the last of them.
+TEST(JukeboxStart, ARunOfSettingChangesIsWrittenOnceSettled) {
+    QTemporaryDir tmp, work;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    const std::string dir = work.path().toStdString(), settings = dir + "/Settings.kvx";
+    writeLinesAtomic(dir + "/Mp3Path.kvx", {dir + "/"});
+    writeLinesAtomic(dir + "/GFXSpeed.kvx", {"-1"});
+    writeLinesAtomic(settings, {"07:00:00", "0", "0", "50", "60", "20"});
+    const auto inode = [&] {
+        struct stat st {};
+        return ::stat(settings.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    Jukebox jukebox(dir);
+    ASSERT_EQ(jukebox.start(), Jukebox::Started::Running);
+    const ino_t before = inode();
+    for (int i = 0; i < 1001; ++i) jukebox.mainScreen().command(MainCommand::Shuffle);
+    EXPECT_EQ(inode(), before);
+    ASSERT_TRUE(waitFor([&] { return inode() != before; }, 3000));
+    const ino_t written = inode();
+    std::vector<std::string> lines;
+    readLines(settings, lines);
+    EXPECT_EQ(lines.at(2), "1");
+    EXPECT_FALSE(waitFor([&] { return inode() != written; }, 1000));
     qputenv("TMPDIR", oldTmp);
 }

@@ -20,6 +20,7 @@ public:
     void abandon() override;
     std::string fileName() const override { return path_; }
     double position() const override { return position_; }
+    double duration() const override { return length; }
     void setPosition(double seconds) override;
     OpenState openState() const override { return openState_; }
     PlayState playState() const override { return playState_; }
@@ -49,6 +50,7 @@ public:
     int plays = 0;
     int tones = 0;
     int abandons = 0;
+    double length = 0;  // the open song's duration, when the test knows one
     double gain = 1.0;
 
 private:
