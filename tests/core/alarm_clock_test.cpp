@@ -194,6 +194,8 @@ TEST(Snooze, PausesAcrossMidnightResumesAtTheAlarmVolumeAndAKeyEndsItEarly) {
     rig.clock.set(23, 55, 0);
     rig.type("0");
     EXPECT_TRUE(rig.player.playState() == MediaPlayer::Paused && rig.svc.SnoozeTime == "00:05:00");
+    rig.tickAt(23, 58, 0);  // before midnight, a snooze that ends after it still runs
+    EXPECT_TRUE(rig.svc.SnoozeOn);
     rig.tickAt(0, 5, 0);
     EXPECT_TRUE(!rig.svc.SnoozeOn && rig.svc.PlayOn && rig.player.playState() == MediaPlayer::Playing &&
                 rig.gainIs(40));

@@ -117,6 +117,7 @@ TEST(ListBrowser, KeysPageAndMoveTheHighlightInsideTheList) {
     const std::tuple<SongList, SongList, std::string, const char*> cases[] = {
         {s26, {}, "8882", "15+0 lit 0 s15,s24"},  // the third page down shows the last entry alone
         {s26, {}, "qa932", "0+1 lit 1 s0,s9"},    // paging never moves the highlight
+        {s26, {}, "9", "16+0 lit 0 s16,s25"},     // the last page ends with the last entry
         // The last page of a full archive ends at the top of the 16-bit range.
         {full, {}, "92" + std::string(20, 'a'), "32758+9 lit 9 32758,32767"},
         {full, {}, "988", "32767+0 lit 0 32767,"},

@@ -19,6 +19,7 @@ using Lines = std::vector<std::string>;
 // CR LF, a CR alone and an LF alone each end a line; the last line needs no end.
 TEST(SplitLines, LineEnds) {
     const std::pair<std::string, Lines> cases[] = {{"a\r\nb\rc\n\r\n\nd", {"a", "b", "c", "", "", "d"}},
+                                                   {"a\n\nb", {"a", "", "b"}},
                                                    {"a\r", {"a"}},
                                                    {"", {}},
                                                    {"\r\n", {""}},
