@@ -7,6 +7,7 @@
 #include "core/main_keys.h"
 #include "core/palette.h"
 #include "core/widgets.h"
+#include "kelvorn_version.h"
 #include "platform/cursor.h"
 #include "platform/debug_log.h"
 #include "platform/event_pump.h"
@@ -64,7 +65,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     SnoozeStatus = label("Times New Roman", 26, true, 0xFF00FF, right, -120, 4920, 2775, 735);
     AlarmStatus = label("Times New Roman", 26, true, 0xC00000, right, -120, 5520, 2775, 735);
     Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
-    Label1->setText("V.1.5");
+    Label1->setText(QStringLiteral("V.") + QString::fromLatin1(kShortVersion));
     // Right of the artist, below where the menu and list screens end.
     Notice = label("Times New Roman", 26, true, palette::kErrorText, right, 7200, 8040, 4695, 735);
     Notice->hide();
