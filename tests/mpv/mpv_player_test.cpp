@@ -1,6 +1,7 @@
 // The libmpv player on a real, freshly made song: the end of a song, failures, pause and
 // seek, paths that must stay local files, the alarm tone, and players destroyed at any moment.
 #include "mpv/mpv_player.h"
+#include "mpv/mpv_library.h"
 #include "mpv/sound_output.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <array>
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "fakes/wait_for.h"
@@ -168,6 +172,20 @@ TEST_F(MpvPlayerTest, FileThatNeverAnswersIsGivenUpWithoutWaiting) {
     EXPECT_TRUE(playsPast(player, 0.2));
     ::close(writer);
     EXPECT_TRUE(waitFor([] { return MpvPlayer::abandonedCores() == 0; }));
+}
+
+// Every function the players use is found, in a library of the headers' major version.
+TEST(MpvLibrary, LoadsEveryFunctionAndRefusesAnotherMajorVersion) {
+    const mpv::Api* api = mpv::api();
+    ASSERT_NE(api, nullptr);
+    const auto members = std::bit_cast<std::array<std::uintptr_t, sizeof(mpv::Api) / sizeof(std::uintptr_t)>>(*api);
+    for (size_t i = 0; i < members.size(); ++i) EXPECT_NE(members[i], 0u) << "member " << i;
+    const unsigned long major = MPV_CLIENT_API_VERSION >> 16;
+    EXPECT_TRUE(mpv::supportsClientApi(api->client_api_version()) &&
+                mpv::supportsClientApi(MPV_MAKE_VERSION(major, 0)) &&
+                mpv::supportsClientApi(MPV_MAKE_VERSION(major, 9)));
+    for (const unsigned long other : {MPV_MAKE_VERSION(major - 1, 109), MPV_MAKE_VERSION(major + 1, 0), 0ul})
+        EXPECT_FALSE(mpv::supportsClientApi(other)) << std::hex << other;
 }
 
 // Only a device someone hears is kept as the sound output.
