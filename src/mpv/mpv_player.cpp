@@ -547,6 +547,12 @@ void MpvPlayer::applyGain() {
     setProperty("volume", MPV_FORMAT_DOUBLE, &volume);  // a core made later takes it then
 }
 
+double MpvPlayer::mpvVolume() const {
+    double volume = NAN;
+    if (mpv_ && !check(api_->get_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume), "volume")) volume = NAN;
+    return volume;
+}
+
 void MpvPlayer::setStates(OpenState openState, PlayState playState, bool failed) {
     if (openState == openState_ && playState == playState_ && failed == openFailed_) return;
     openState_ = openState;

@@ -57,6 +57,8 @@ public:
     const std::string& pinnedAudioOutput() const { return pinnedAo_; }
     // Cores given up by abandon() that have not ended yet, in the whole process.
     static int abandonedCores();
+    // The volume the core has now, NaN without a core. Waits for the core: tests only.
+    double mpvVolume() const;
 
 private:
     // Makes the mpv core on first use; false when libmpv cannot be had.

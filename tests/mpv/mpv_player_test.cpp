@@ -116,6 +116,23 @@ TEST_F(MpvPlayerTest, PauseHoldsThePositionPlayGoesOnFromThereAndSeekLandsWhereA
     EXPECT_GT(lowest, 1.4);
 }
 
+// mpv's volume is cubic: the gain (an amplitude) reaches it as 100 * cbrt(gain), also in a
+// core made after the gain was set.
+TEST_F(MpvPlayerTest, GainReachesTheCoreAsItsCubicVolume) {
+    MpvPlayer later;
+    later.setGain(0.125);
+    ASSERT_TRUE(later.prepare() && player.prepare());
+    // A synchronous read may come before the core took the last asynchronous write.
+    auto reaches = [](MpvPlayer& p, double volume) {
+        return waitFor([&] { return std::abs(p.mpvVolume() - volume) < 0.5; }, 1000);
+    };
+    EXPECT_TRUE(reaches(later, 50));
+    for (const auto& [gain, volume] : {std::pair{0.125, 50.0}, {1.0, 100.0}, {0.0, 0.0}, {2.0, 100.0}}) {
+        player.setGain(gain);
+        EXPECT_TRUE(reaches(player, volume)) << gain << " gave " << player.mpvVolume();
+    }
+}
+
 TEST_F(MpvPlayerTest, MissingFileFailsQuicklyAndDoesNotSpoilTheNextOpen) {
     player.open(path("missing.mp3"));
     ASSERT_TRUE(waitFor([&] { return player.openFailed(); }, 2000));
