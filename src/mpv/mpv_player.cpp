@@ -246,9 +246,11 @@ void MpvPlayer::drainEvents() {
         mpv_event* event = api_->wait_event(mpv_, 0);
         if (event->event_id == MPV_EVENT_NONE) return;
         if (event->event_id == MPV_EVENT_SHUTDOWN) {
-            // The core is going away (we never ask it to): nothing can play any more.
+            // The core is going away (we never ask it to): nothing can play any more. No
+            // second core is made: a picture widget stays bound to this one.
             api_->set_wakeup_callback(mpv_, nullptr, nullptr);
             destroyHandle(api_->destroy);
+            coreFailed_ = true;
             if (entry_ != 0 || loadRequest_ != 0) endOfEntry(MPV_END_FILE_REASON_ERROR);
             return;
         }

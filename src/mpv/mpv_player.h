@@ -59,6 +59,8 @@ public:
     static int abandonedCores();
     // The volume the core has now, NaN without a core. Waits for the core: tests only.
     double mpvVolume() const;
+    // Asks the core to quit, as nothing in the program does: a core that goes away.
+    void quitCore() { command({"quit"}); }
 
 private:
     // Makes the mpv core on first use; false when libmpv cannot be had.
@@ -96,7 +98,7 @@ private:
     const Kind kind_;
     const mpv::Api* api_ = nullptr;
     mpv_handle* mpv_ = nullptr;
-    bool coreFailed_ = false;  // libmpv or its core could not be had: no second try
+    bool coreFailed_ = false;  // libmpv or its core could not be had, or it quit: no second try
     double gain_ = 1.0;
     QPointer<MpvVideoWidget> widget_;
     bool controlVisible_ = true;

@@ -133,6 +133,19 @@ TEST_F(MpvPlayerTest, GainReachesTheCoreAsItsCubicVolume) {
     }
 }
 
+// A core that goes away takes the player with it: no second core is made behind the back
+// of a picture still bound to the first.
+TEST_F(MpvPlayerTest, CoreThatQuitsLeavesThePlayerFailedForGood) {
+    for (const auto kind : {MpvPlayer::Kind::Songs, MpvPlayer::Kind::Video}) {
+        MpvPlayer quitting(kind);
+        ASSERT_TRUE(playsPast(quitting, 0.1));
+        quitting.quitCore();
+        ASSERT_TRUE(waitFor([&] { return quitting.openFailed(); }, 2000));
+        quitting.open(path("song.mp3"));
+        EXPECT_TRUE(quitting.openFailed() && !quitting.prepare());
+    }
+}
+
 TEST_F(MpvPlayerTest, MissingFileFailsQuicklyAndDoesNotSpoilTheNextOpen) {
     player.open(path("missing.mp3"));
     ASSERT_TRUE(waitFor([&] { return player.openFailed(); }, 2000));
