@@ -278,9 +278,9 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART:
-        // A seek (or the start) has landed: time-pos is current once sound flows again.
-        // While paused mpv counts the refilled sound buffer off it, so the target stays.
-        if (playState_ == Playing) seekPending_ = false;
+        // The seek has landed; a restart before its answer was that of an earlier seek or
+        // of the start.
+        if (seekRequest_ == 0) seekPending_ = false;
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         auto* prop = static_cast<const mpv_event_property*>(event.data);
@@ -311,13 +311,11 @@ void MpvPlayer::handleReply(const mpv_event& event) {
     if (id == positionRequest_) {
         positionRequest_ = 0;
         auto* prop = static_cast<const mpv_event_property*>(event.data);
-        if (event.error >= 0 && prop->format == MPV_FORMAT_DOUBLE && loaded_ && !ended_ && !seekPending_) {
-            const double seconds = *static_cast<const double*>(prop->data);
-            if (std::isfinite(seconds)) position_ = std::max(0.0, seconds);
-        }
+        if (event.error >= 0 && prop->format == MPV_FORMAT_DOUBLE && loaded_ && !ended_ && !seekPending_)
+            takePosition(*static_cast<const double*>(prop->data));
     } else if (id == seekRequest_) {
         seekRequest_ = 0;
-        if (event.error < 0) seekPending_ = false;  // it never lands
+        if (event.error < 0) forgetSeek();  // it never lands
     } else if (id == loadRequest_) {
         loadRequest_ = 0;
         entry_ = event.error < 0 ? 0 : entryOf(static_cast<const mpv_event_command*>(event.data)->result);
@@ -364,7 +362,7 @@ void MpvPlayer::pinAudioOutput(const mpv_event_property* prop) {
 
 void MpvPlayer::endOfEntry(int reason) {
     position_ = 0;
-    seekPending_ = false;
+    forgetSeek();
     if (reason == MPV_END_FILE_REASON_EOF && loaded_) {
         // Played to its end: stays open, so play starts it again.
         ended_ = true;
@@ -402,7 +400,7 @@ void MpvPlayer::clearEntry() {
     loaded_ = false;
     ended_ = false;
     position_ = 0;
-    seekPending_ = false;
+    forgetSeek();
     loadRequest_ = 0;
     seekRequest_ = 0;
     positionRequest_ = 0;
@@ -434,10 +432,7 @@ void MpvPlayer::play() {
         else setStates(Closed, Stopped, true);
         return;
     }
-    if (setPauseFlag(false)) {
-        seekPending_ = false;
-        setStates(Open, Playing, openFailed_);
-    }
+    if (setPauseFlag(false)) setStates(Open, Playing, openFailed_);
 }
 
 bool MpvPlayer::check(int err, const char* what) const {
@@ -484,6 +479,7 @@ void MpvPlayer::setPosition(double seconds) {
         seekRequest_ = id;
         position_ = seconds;
         seekPending_ = true;
+        seekFloor_ = seconds;
         positionRequest_ = 0;  // an answer asked for before the seek is stale
     }
 }
@@ -496,6 +492,19 @@ double MpvPlayer::position() const {
     // Until a seek lands, mpv still reports the old time: the target is the position.
     if (!seekPending_) askPosition();
     return position_;
+}
+
+// After a seek mpv counts the sound it buffers again off the target until that sound plays
+// (also all the while paused): a time short of the target is no position of the song's.
+void MpvPlayer::takePosition(double seconds) {
+    if (!std::isfinite(seconds) || seconds < seekFloor_) return;
+    position_ = std::max(0.0, seconds);
+    seekFloor_ = 0;
+}
+
+void MpvPlayer::forgetSeek() {
+    seekPending_ = false;
+    seekFloor_ = 0;
 }
 
 void MpvPlayer::askPosition() const {

@@ -87,6 +87,9 @@ private:
     uint64_t command(std::initializer_list<const char*> args);
     uint64_t setProperty(const char* name, mpv_format format, void* value);
     void askPosition() const;
+    // A time-pos mpv answered.
+    void takePosition(double seconds);
+    void forgetSeek();
     // Loads `target` (path_ made a local target, unless given) as a new playlist entry,
     // replacing whatever mpv has.
     bool loadEntry(bool paused, const std::string& target = {});
@@ -134,6 +137,7 @@ private:
     int errorLogs_ = 0;
     std::string pinnedAo_;
     bool seekPending_ = false;  // a seek was sent and has not landed yet
+    double seekFloor_ = 0;      // the last seek's target, until a time-pos reaches it
 };
 
 }  // namespace kelvorn
