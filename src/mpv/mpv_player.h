@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include <mpv/client.h>
 #include <initializer_list>
@@ -61,8 +62,13 @@ public:
     double mpvVolume() const;
     // Asks the core to quit, as nothing in the program does: a core that goes away.
     void quitCore() { command({"quit"}); }
+    // The source playTone tries first, instead of libavfilter's generator.
+    void setToneSource(std::string source) { toneSource_ = std::move(source); }
 
 private:
+    // What the current entry is when it is the alarm tone.
+    enum class Tone { None, Generated, File };
+
     // Makes the mpv core on first use; false when libmpv cannot be had.
     bool core();
     // True for an mpv return code that is no error; an error is logged (debug only).
@@ -91,9 +97,12 @@ private:
     void takePosition(double seconds);
     void forgetSeek();
     // Loads `target` (path_ made a local target, unless given) as a new playlist entry,
-    // replacing whatever mpv has.
-    bool loadEntry(bool paused, const std::string& target = {});
+    // replacing whatever mpv has; a looping one starts again at its end, for ever.
+    bool loadEntry(bool paused, const std::string& target = {}, bool loop = false);
     bool setPauseFlag(bool paused);
+    void startTone(Tone tone);
+    // The tone could not be played: the next way to make it, or a failed open.
+    void toneFailed(Tone tone);
     // Forgets the entry and everything known about it.
     void clearEntry();
     void setStates(OpenState openState, PlayState playState, bool failed);
@@ -112,6 +121,8 @@ private:
     bool signalPending_ = false;
 
     std::string path_;
+    std::string toneSource_;  // libavfilter's generator, unless a test gave another
+    Tone tone_ = Tone::None;
     // mpv's playlist entry of the current open (known once its loadfile is answered);
     // events of older entries are ignored.
     int64_t entry_ = 0;

@@ -1,6 +1,7 @@
 // The libmpv player on a real, freshly made song: the end of a song, failures, pause and
 // seek, paths that must stay local files, the alarm tone, and players destroyed at any moment.
 #include "mpv/mpv_player.h"
+#include "mpv/alarm_tone.h"
 #include "mpv/mpv_library.h"
 #include "mpv/sound_output.h"
 
@@ -101,6 +102,19 @@ TEST_F(MpvPlayerTest, ToneAndSongOpenInTheBackgroundPlayToTheEndAndStopClosesFor
     player.stop();
     EXPECT_EQ(player.playState(), MediaPlayer::Stopped);
     EXPECT_TRUE(neverWithin([&] { return player.openState() != MediaPlayer::Closed || player.openFailed(); }));
+}
+
+// Where libavfilter cannot make the tone, the program's own file of it plays, over and over;
+// the next song still ends.
+TEST_F(MpvPlayerTest, ToneWithoutItsGeneratorPlaysItsFileInALoop) {
+    player.setToneSource("av://lavfi:nosuchfilter");
+    player.playTone();
+    ASSERT_TRUE(waitFor([&] { return player.position() > 2.5; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return player.position() > 0 && player.position() < 1; }, 2000));
+    EXPECT_TRUE(player.openState() == MediaPlayer::Open && player.playState() == MediaPlayer::Playing);
+    ASSERT_TRUE(opened(player, path("song.mp3")));
+    player.play();
+    EXPECT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }) && !player.openFailed());
 }
 
 TEST_F(MpvPlayerTest, PauseHoldsThePositionPlayGoesOnFromThereAndSeekLandsWhereAsked) {
@@ -210,6 +224,36 @@ TEST_F(MpvPlayerTest, FileThatNeverAnswersIsGivenUpWithoutWaiting) {
     EXPECT_TRUE(playsPast(player, 0.2));
     ::close(writer);
     EXPECT_TRUE(waitFor([] { return MpvPlayer::abandonedCores() == 0; }));
+}
+
+// Three seconds of WAV, 16-bit mono PCM at 44.1 kHz: each second half a second of 880 Hz at
+// half scale, then silence.
+TEST(AlarmTone, WavHoldsThreeSecondsOfHalfSecondBeeps) {
+    const std::string wav = alarmToneWav();
+    auto field = [&](size_t at, size_t size) {
+        uint32_t value = 0;
+        for (size_t i = size; i-- > 0;) value = value << 8 | static_cast<uint8_t>(wav[at + i]);
+        return value;
+    };
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(field(4, 4), wav.size() - 8);
+    EXPECT_EQ(field(40, 4), 3 * 44100 * 2);
+    EXPECT_EQ(wav.size(), 44 + field(40, 4));
+    const std::vector<uint32_t> format = {field(16, 4), field(20, 2), field(22, 2), field(24, 4),
+                                          field(28, 4), field(32, 2), field(34, 2)};
+    EXPECT_EQ(format, (std::vector<uint32_t>{16, 1, 1, 44100, 88200, 2, 16}));
+    auto sample = [&](uint32_t n) { return static_cast<int16_t>(field(44 + 2 * n, 2)); };
+    int signChanges = 0, peak = 0, sounding = 0, differing = 0;
+    for (uint32_t n = 1; n < 44100; ++n) {
+        if (n < 22050) signChanges += (sample(n - 1) < 0) != (sample(n) < 0);
+        peak = std::max(peak, std::abs(sample(n)));
+        sounding += n >= 22050 && sample(n) != 0;
+        differing += sample(n) != sample(n + 44100) || sample(n) != sample(n + 88200);
+    }
+    EXPECT_NEAR(signChanges, 880, 2);
+    EXPECT_NEAR(peak, 16384, 2);
+    EXPECT_EQ(sounding, 0);
+    EXPECT_EQ(differing, 0);
 }
 
 // Every function the players use is found, in a library of the headers' major version.
