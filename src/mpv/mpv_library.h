@@ -11,6 +11,7 @@ namespace kelvorn::mpv {
 // drive a core only through the asynchronous calls: a synchronous one waits for the core,
 // and a core stuck on a file that does not answer would hold the GUI thread.
 struct Api {
+    decltype(&::mpv_client_api_version) client_api_version = nullptr;
     decltype(&::mpv_create) create = nullptr;
     decltype(&::mpv_initialize) initialize = nullptr;
     decltype(&::mpv_terminate_destroy) terminate_destroy = nullptr;
@@ -26,6 +27,8 @@ struct Api {
     decltype(&::mpv_command_async) command_async = nullptr;
     decltype(&::mpv_command_node_async) command_node_async = nullptr;
     decltype(&::mpv_set_property_string) set_property_string = nullptr;
+    // Waits for the core: for tests' diagnostics only.
+    decltype(&::mpv_get_property) get_property = nullptr;
     decltype(&::mpv_render_context_create) render_context_create = nullptr;
     decltype(&::mpv_render_context_free) render_context_free = nullptr;
     decltype(&::mpv_render_context_render) render_context_render = nullptr;
@@ -33,7 +36,11 @@ struct Api {
 };
 
 // Loads libmpv on the first call; nullptr (then and on every later call) when it or one
-// of its functions cannot be found.
+// of its functions cannot be found, or when it speaks another major version of the API.
 const Api* api();
+
+// Whether a library reporting this mpv_client_api_version() can serve the players: the
+// same major version as the headers they were built with.
+bool supportsClientApi(unsigned long version);
 
 }  // namespace kelvorn::mpv

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include <mpv/client.h>
 #include <initializer_list>
@@ -57,8 +58,17 @@ public:
     const std::string& pinnedAudioOutput() const { return pinnedAo_; }
     // Cores given up by abandon() that have not ended yet, in the whole process.
     static int abandonedCores();
+    // The volume the core has now, NaN without a core. Waits for the core: tests only.
+    double mpvVolume() const;
+    // Asks the core to quit, as nothing in the program does: a core that goes away.
+    void quitCore() { command({"quit"}); }
+    // The source playTone tries first, instead of libavfilter's generator.
+    void setToneSource(std::string source) { toneSource_ = std::move(source); }
 
 private:
+    // What the current entry is when it is the alarm tone.
+    enum class Tone { None, Generated, File };
+
     // Makes the mpv core on first use; false when libmpv cannot be had.
     bool core();
     // True for an mpv return code that is no error; an error is logged (debug only).
@@ -83,10 +93,16 @@ private:
     uint64_t command(std::initializer_list<const char*> args);
     uint64_t setProperty(const char* name, mpv_format format, void* value);
     void askPosition() const;
+    // A time-pos mpv answered.
+    void takePosition(double seconds);
+    void forgetSeek();
     // Loads `target` (path_ made a local target, unless given) as a new playlist entry,
-    // replacing whatever mpv has.
-    bool loadEntry(bool paused, const std::string& target = {});
+    // replacing whatever mpv has; a looping one starts again at its end, for ever.
+    bool loadEntry(bool paused, const std::string& target = {}, bool loop = false);
     bool setPauseFlag(bool paused);
+    void startTone(Tone tone);
+    // The tone could not be played: the next way to make it, or a failed open.
+    void toneFailed(Tone tone);
     // Forgets the entry and everything known about it.
     void clearEntry();
     void setStates(OpenState openState, PlayState playState, bool failed);
@@ -94,7 +110,7 @@ private:
     const Kind kind_;
     const mpv::Api* api_ = nullptr;
     mpv_handle* mpv_ = nullptr;
-    bool coreFailed_ = false;  // libmpv or its core could not be had: no second try
+    bool coreFailed_ = false;  // libmpv or its core could not be had, or it quit: no second try
     double gain_ = 1.0;
     QPointer<MpvVideoWidget> widget_;
     bool controlVisible_ = true;
@@ -105,6 +121,8 @@ private:
     bool signalPending_ = false;
 
     std::string path_;
+    std::string toneSource_;  // libavfilter's generator, unless a test gave another
+    Tone tone_ = Tone::None;
     // mpv's playlist entry of the current open (known once its loadfile is answered);
     // events of older entries are ignored.
     int64_t entry_ = 0;
@@ -130,6 +148,7 @@ private:
     int errorLogs_ = 0;
     std::string pinnedAo_;
     bool seekPending_ = false;  // a seek was sent and has not landed yet
+    double seekFloor_ = 0;      // the last seek's target, until a time-pos reaches it
 };
 
 }  // namespace kelvorn

@@ -1,6 +1,9 @@
 // The libmpv player on a real, freshly made song: the end of a song, failures, pause and
-// seek, paths that must stay local files, the alarm tone, and players destroyed at any moment.
+// seek, the volume, paths that must stay local files, the alarm tone (also from its own file),
+// a core that quits, and players destroyed at any moment; the loader of libmpv.
 #include "mpv/mpv_player.h"
+#include "mpv/alarm_tone.h"
+#include "mpv/mpv_library.h"
 #include "mpv/sound_output.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +16,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "fakes/wait_for.h"
 
@@ -99,6 +108,19 @@ TEST_F(MpvPlayerTest, ToneAndSongOpenInTheBackgroundPlayToTheEndAndStopClosesFor
     EXPECT_TRUE(neverWithin([&] { return player.openState() != MediaPlayer::Closed || player.openFailed(); }));
 }
 
+// Where libavfilter cannot make the tone, the program's own file of it plays, over and over;
+// the next song still ends.
+TEST_F(MpvPlayerTest, ToneWithoutItsGeneratorPlaysItsFileInALoop) {
+    player.setToneSource("av://lavfi:nosuchfilter");
+    player.playTone();
+    ASSERT_TRUE(waitFor([&] { return player.position() > 2.5; }, 5000));
+    EXPECT_TRUE(waitFor([&] { return player.position() > 0 && player.position() < 1; }, 2000));
+    EXPECT_TRUE(player.openState() == MediaPlayer::Open && player.playState() == MediaPlayer::Playing);
+    ASSERT_TRUE(opened(player, path("song.mp3")));
+    player.play();
+    EXPECT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::Stopped; }) && !player.openFailed());
+}
+
 TEST_F(MpvPlayerTest, PauseHoldsThePositionPlayGoesOnFromThereAndSeekLandsWhereAsked) {
     ASSERT_TRUE(playsPast(player, 0.3));
     player.pause();
@@ -107,9 +129,47 @@ TEST_F(MpvPlayerTest, PauseHoldsThePositionPlayGoesOnFromThereAndSeekLandsWhereA
     EXPECT_TRUE(neverWithin([&] { return std::abs(player.position() - held) > 0.05; }, 400));
     player.play();
     EXPECT_GT(player.position(), held - 0.05);  // resumed, not started again
+    // A seek is the position at once, and the time before it (the core still reports it for
+    // a moment) never shows afterwards, playing or paused.
+    player.setPosition(1.0);
+    EXPECT_EQ(player.position(), 1.0);
+    EXPECT_TRUE(neverWithin([&] { return player.position() < 0.99; }));
+    player.pause();
     player.setPosition(1.5);
+    EXPECT_EQ(player.position(), 1.5);
+    EXPECT_TRUE(neverWithin([&] { return std::abs(player.position() - 1.5) > 0.01; }));
     ASSERT_TRUE(playsToEnd(player));
-    EXPECT_GT(lowest, 1.4);
+    EXPECT_GT(lowest, 1.49);
+}
+
+// mpv's volume is cubic: the gain (an amplitude) reaches it as 100 * cbrt(gain), also in a
+// core made after the gain was set.
+TEST_F(MpvPlayerTest, GainReachesTheCoreAsItsCubicVolume) {
+    MpvPlayer later;
+    later.setGain(0.125);
+    ASSERT_TRUE(later.prepare() && player.prepare());
+    // A synchronous read may come before the core took the last asynchronous write.
+    auto reaches = [](MpvPlayer& p, double volume) {
+        return waitFor([&] { return std::abs(p.mpvVolume() - volume) < 0.5; }, 1000);
+    };
+    EXPECT_TRUE(reaches(later, 50));
+    for (const auto& [gain, volume] : {std::pair{0.125, 50.0}, {1.0, 100.0}, {0.0, 0.0}, {2.0, 100.0}}) {
+        player.setGain(gain);
+        EXPECT_TRUE(reaches(player, volume)) << gain << " gave " << player.mpvVolume();
+    }
+}
+
+// A core that goes away takes the player with it: no second core is made behind the back
+// of a picture still bound to the first.
+TEST_F(MpvPlayerTest, CoreThatQuitsLeavesThePlayerFailedForGood) {
+    for (const auto kind : {MpvPlayer::Kind::Songs, MpvPlayer::Kind::Video}) {
+        MpvPlayer quitting(kind);
+        ASSERT_TRUE(playsPast(quitting, 0.1));
+        quitting.quitCore();
+        ASSERT_TRUE(waitFor([&] { return quitting.openFailed(); }, 2000));
+        quitting.open(path("song.mp3"));
+        EXPECT_TRUE(quitting.openFailed() && !quitting.prepare());
+    }
 }
 
 TEST_F(MpvPlayerTest, MissingFileFailsQuicklyAndDoesNotSpoilTheNextOpen) {
@@ -168,6 +228,50 @@ TEST_F(MpvPlayerTest, FileThatNeverAnswersIsGivenUpWithoutWaiting) {
     EXPECT_TRUE(playsPast(player, 0.2));
     ::close(writer);
     EXPECT_TRUE(waitFor([] { return MpvPlayer::abandonedCores() == 0; }));
+}
+
+// Three seconds of WAV, 16-bit mono PCM at 44.1 kHz: each second half a second of 880 Hz at
+// half scale, then silence.
+TEST(AlarmTone, WavHoldsThreeSecondsOfHalfSecondBeeps) {
+    const std::string wav = alarmToneWav();
+    auto field = [&](size_t at, size_t size) {
+        uint32_t value = 0;
+        for (size_t i = size; i-- > 0;) value = value << 8 | static_cast<uint8_t>(wav[at + i]);
+        return value;
+    };
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(field(4, 4), wav.size() - 8);
+    EXPECT_EQ(field(40, 4), 3 * 44100 * 2);
+    EXPECT_EQ(wav.size(), 44 + field(40, 4));
+    const std::vector<uint32_t> format = {field(16, 4), field(20, 2), field(22, 2), field(24, 4),
+                                          field(28, 4), field(32, 2), field(34, 2)};
+    EXPECT_EQ(format, (std::vector<uint32_t>{16, 1, 1, 44100, 88200, 2, 16}));
+    auto sample = [&](uint32_t n) { return static_cast<int16_t>(field(44 + 2 * n, 2)); };
+    int signChanges = 0, peak = 0, sounding = 0, differing = 0;
+    for (uint32_t n = 1; n < 44100; ++n) {
+        if (n < 22050) signChanges += (sample(n - 1) < 0) != (sample(n) < 0);
+        peak = std::max(peak, std::abs(sample(n)));
+        sounding += n >= 22050 && sample(n) != 0;
+        differing += sample(n) != sample(n + 44100) || sample(n) != sample(n + 88200);
+    }
+    EXPECT_NEAR(signChanges, 880, 2);
+    EXPECT_NEAR(peak, 16384, 2);
+    EXPECT_EQ(sounding, 0);
+    EXPECT_EQ(differing, 0);
+}
+
+// Every function the players use is found, in a library of the headers' major version.
+TEST(MpvLibrary, LoadsEveryFunctionAndRefusesAnotherMajorVersion) {
+    const mpv::Api* api = mpv::api();
+    ASSERT_NE(api, nullptr);
+    const auto members = std::bit_cast<std::array<std::uintptr_t, sizeof(mpv::Api) / sizeof(std::uintptr_t)>>(*api);
+    for (size_t i = 0; i < members.size(); ++i) EXPECT_NE(members[i], 0u) << "member " << i;
+    const unsigned long major = MPV_CLIENT_API_VERSION >> 16;
+    EXPECT_TRUE(mpv::supportsClientApi(api->client_api_version()) &&
+                mpv::supportsClientApi(MPV_MAKE_VERSION(major, 0)) &&
+                mpv::supportsClientApi(MPV_MAKE_VERSION(major, 9)));
+    for (const unsigned long other : {MPV_MAKE_VERSION(major - 1, 109), MPV_MAKE_VERSION(major + 1, 0), 0ul})
+        EXPECT_FALSE(mpv::supportsClientApi(other)) << std::hex << other;
 }
 
 // Only a device someone hears is kept as the sound output.
