@@ -11,6 +11,7 @@
 #include "app/keep_awake.h"
 #include "app/screen_blanking.h"
 #include "app/single_instance.h"
+#include "platform/private_folder.h"
 #include "core/alarm_clock.h"
 #include "core/start_settings.h"
 #include "core/transitions.h"
@@ -60,7 +61,7 @@ Jukebox::Started Jukebox::start() {
     if (!svc_.MouseOn) hideMouseCursor();
 
     QString why;
-    const QString folder = SingleInstance::privateFolder(&why);
+    const QString folder = privateFolder(&why);
     instance_ = std::make_unique<SingleInstance>(folder);
     const SingleInstance::Claim claim = folder.isEmpty() ? SingleInstance::Claim::Failed : instance_->claim();
     if (claim != SingleInstance::Claim::Claimed) {

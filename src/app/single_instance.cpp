@@ -20,22 +20,6 @@ constexpr int kRetryMs = 50;
 constexpr int kStartingWaitMs = 3000;
 constexpr qint64 kMaxRequestBytes = 64;  // "raise\n"; anything longer is not ours
 
-// A real folder (not a link to one) of this user's that nobody else may enter.
-bool isPrivate(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-           (st.st_mode & 077) == 0;
-}
-
-// Makes `path` with mode 0700 unless something is there; one of this user's own folders
-// with a looser mode is tightened. Whether it is private now.
-bool makePrivate(const QString& path) {
-    const QByteArray p = QFile::encodeName(path);
-    if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat st {};
-    if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(p.constData(), 0700) == 0;
-}
 }  // namespace
 
 SingleInstance::SingleInstance(QString folder, QObject* parent) : QObject(parent), folder_(std::move(folder)) {}
@@ -45,21 +29,6 @@ SingleInstance::~SingleInstance() { release(); }
 QString SingleInstance::socketPath() const { return folder_ + QStringLiteral("/kelvorn.socket"); }
 
 QString SingleInstance::lockPath() const { return folder_ + QStringLiteral("/kelvorn.lock"); }
-
-QString SingleInstance::privateFolder(QString* why) {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(runtime) && isPrivate(runtime)) return runtime;
-    const QString tmp = QDir::tempPath() + QStringLiteral("/kelvorn-") + QString::number(::getuid());
-    if (makePrivate(tmp)) return tmp;
-    const QString cache = QDir::homePath() + QStringLiteral("/.cache");
-    QDir().mkpath(cache);
-    if (makePrivate(cache + QStringLiteral("/kelvorn"))) return cache + QStringLiteral("/kelvorn");
-    if (why)
-        *why = QStringLiteral("no folder of this user's own for the single-instance lock (tried %1, %2 and %3)")
-                   .arg(runtime.isEmpty() ? QStringLiteral("$XDG_RUNTIME_DIR") : runtime, tmp,
-                        cache + QStringLiteral("/kelvorn"));
-    return {};
-}
 
 bool SingleInstance::askRunningToRaise(int waitMs) {
     QDeadlineTimer deadline(waitMs);

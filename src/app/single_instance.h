@@ -12,7 +12,8 @@ namespace kelvorn {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // The socket and the lock file live in `folder`, which only this user may enter.
+    // The socket and the lock file live in `folder`, which only this user may enter
+    // (platform/private_folder.h).
     explicit SingleInstance(QString folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -32,13 +33,6 @@ public:
 
     QString socketPath() const;
     QString lockPath() const;
-
-    // A folder only this user can enter, for the socket and the lock: $XDG_RUNTIME_DIR,
-    // else "kelvorn-<uid>" in the temporary folder, else ~/.cache/kelvorn, each made with
-    // mode 0700 and taken only when it is a real folder of this user's that nobody else
-    // may enter - so nothing another user made can stop a start. Empty (and `why` set)
-    // when there is none.
-    static QString privateFolder(QString* why = nullptr);
 
 signals:
     // A later start asked this instance to come to the front.

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <numbers>
 
 #include "platform/atomic_file.h"
+#include "platform/private_folder.h"
 
 namespace kelvorn {
 
@@ -29,15 +29,6 @@ int16_t sample(uint32_t n) {
     if (n % kRate >= kRate / 2) return 0;
     const double t = static_cast<double>(n) / kRate;
     return static_cast<int16_t>(std::lround(0.5 * INT16_MAX * std::sin(2 * std::numbers::pi * 880 * t)));
-}
-
-// $XDG_RUNTIME_DIR is this user's alone. In the shared temporary folder a fixed name could
-// be someone else's link, which the atomic writer would follow: a folder of its own instead.
-std::string runtimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') return runtime;
-    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString() + "/kelvorn-XXXXXX";
-    return ::mkdtemp(folder.data()) ? folder : std::string();
 }
 
 }  // namespace
@@ -62,7 +53,7 @@ std::string alarmToneWav() {
 std::string alarmToneFile() {
     static std::string written;
     if (!written.empty() && ::access(written.c_str(), R_OK) == 0) return written;
-    const std::string folder = runtimeFolder();
+    const std::string folder = QFile::encodeName(privateFolder()).toStdString();
     const std::string file = folder + "/kelvorn-alarm-tone.wav";
     written = !folder.empty() && writeFileAtomic(file, alarmToneWav()) ? file : std::string();
     return written;

@@ -10,8 +10,8 @@ namespace kelvorn {
 std::string alarmToneWav();
 
 // The path of the tone written as a WAV file, empty when it cannot be written. It is
-// written on the first call (again should it have gone): into $XDG_RUNTIME_DIR, else into
-// a new folder of its own in the temporary folder.
+// written on the first call (again should it have gone), into the user's private folder
+// (platform/private_folder.h), where nobody else can put a link in its place.
 std::string alarmToneFile();
 
 }  // namespace kelvorn

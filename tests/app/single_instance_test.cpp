@@ -16,6 +16,7 @@
 #include "fakes/file_size_limit.h"
 #include "fakes/wait_for.h"
 #include "platform/atomic_file.h"
+#include "platform/private_folder.h"
 
 using namespace kelvorn;
 
@@ -85,17 +86,17 @@ TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndNobodyElseCanEnterIt) {
         qputenv(names[i], QFile::encodeName(folders[i]->path()));
     }
     const QString own = tmp.path() + "/kelvorn-0", homeFolder = home.path() + "/.cache/kelvorn";
-    EXPECT_EQ(SingleInstance::privateFolder(), runtime.path());
+    EXPECT_EQ(privateFolder(), runtime.path());
     ASSERT_EQ(::chown(QFile::encodeName(runtime.path()).constData(), 65534, 65534), 0);
     ASSERT_TRUE(QDir().mkdir(own));
     ASSERT_EQ(::chmod(QFile::encodeName(own).constData(), 0755), 0);
-    EXPECT_EQ(SingleInstance::privateFolder(), own);
+    EXPECT_EQ(privateFolder(), own);
     EXPECT_FALSE(QFileInfo(own).permissions().testAnyFlags(QFile::ReadGroup | QFile::ReadOther));
     ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
-    EXPECT_EQ(SingleInstance::privateFolder(), homeFolder);
+    EXPECT_EQ(privateFolder(), homeFolder);
     ASSERT_TRUE(QDir().rmdir(homeFolder) && QFile(homeFolder).open(QIODevice::WriteOnly));
     QString why;
-    EXPECT_EQ(SingleInstance::privateFolder(&why), QString());
+    EXPECT_EQ(privateFolder(&why), QString());
     EXPECT_TRUE(why.contains(homeFolder)) << why.toStdString();
     for (int i = 0; i < 3; ++i) saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
