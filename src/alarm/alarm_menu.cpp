@@ -7,7 +7,7 @@
 #include "alarm/alarm_settings.h"
 #include "core/alarm_clock.h"
 #include "core/main_display.h"
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
@@ -19,14 +19,14 @@ namespace kelvorn {
 
 namespace {
 
-constexpr unsigned kWhite = 0xFFFFFF;
-constexpr unsigned kSilver = 0xC0C0C0;
-constexpr unsigned kBoxFill = 0x0000C0;
-constexpr unsigned kBoxBorderStart = 0x8080FF;
-constexpr unsigned kBoxBorderSetting = 0x4040F0;
-constexpr unsigned kBoxBorderNormal = 0x000080;
-constexpr unsigned kBarRed = 0xFF0000;
-constexpr unsigned kClockText = 0xC0C0FF;
+constexpr unsigned kWhite = palette::kWhite;
+constexpr unsigned kSilver = palette::kSilver;
+constexpr unsigned kBoxFill = palette::kNormalBack;
+constexpr unsigned kBoxBorderStart = palette::kBoxBorderStart;
+constexpr unsigned kBoxBorderSetting = palette::kBoxBorderSetting;
+constexpr unsigned kBoxBorderNormal = palette::kBoxBorderNormal;
+constexpr unsigned kBarRed = palette::kMark;
+constexpr unsigned kClockText = palette::kNormalText;
 constexpr int kRefuseFlashMs = 1500;
 
 constexpr double kBarFrameLeft[3] = {9360, 10200, 11040};
@@ -56,11 +56,11 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
       display_(display) {
     const TwipScale& twips = services.twips;
     const int thin = std::max(1, twips.px(kThinTwips));
-    setColours(this, 0x000000, palette::kBackground, true);
+    setColours(this, palette::kBlack, palette::kBackground, true);
 
     // The menu's own places: a narrower title, a blue "<<", buttons 840 twips apart.
     frame.MainLabel->setGeometry(twips.rect(5160, 5760, 3735, 615));
-    setColours(frame.MainBack, 0x0000C0, palette::kBackground, false);
+    setColours(frame.MainBack, palette::kNormalBack, palette::kBackground, false);
     MainButt[1]->setGeometry(twips.rect(3120, 3240, 6015, 615));
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
 
@@ -73,19 +73,19 @@ AlarmMenu::AlarmMenu(QWidget* stage, Services& services, Transitions& transition
     Shape2->setFill(kBoxFill);
     Shape2->setGeometry(twips.rect(5880, 840, 3015, 855));
 
-    Label1 = makeLabel(this, twips, "ALARM:", "Arial", 36, 0x0000C0, Qt::AlignCenter);
+    Label1 = makeLabel(this, twips, "ALARM:", "Arial", 36, palette::kNormalBack, Qt::AlignCenter);
     Label1->setGeometry(twips.rect(3000, 840, 2895, 855));
     AlarmClock = makeLabel(this, twips, kNoTime, "Times New Roman", 36, kClockText, Qt::AlignRight | Qt::AlignVCenter);
     AlarmClock->setTextFormat(Qt::RichText);  // the cursor mark underlines one digit
     AlarmClock->setGeometry(twips.rect(5880, 840, 2895, 855));
-    Label2 = makeLabel(this, twips, "ALARM IS OFF", "Arial", 36, 0x0000C0, Qt::AlignCenter);
+    Label2 = makeLabel(this, twips, "ALARM IS OFF", "Arial", 36, palette::kNormalBack, Qt::AlignCenter);
     Label2->setGeometry(twips.rect(3000, 4560, 6015, 855));
 
     for (size_t k = 0; k < 3; ++k) {
         barFrames[k] = new LineShape(this, kSilver, thin);
         barFrames[k]->setGeometry(twips.rect(kBarFrameLeft[k], 600, 615, 5055));
         bars[k] = new LineShape(this, kBarRed);
-        barLetters[k] = makeLabel(this, twips, kBarLetters[k], "Arial", 26.25, 0x000000, Qt::AlignCenter);
+        barLetters[k] = makeLabel(this, twips, kBarLetters[k], "Arial", 26.25, palette::kBlack, Qt::AlignCenter);
         barLetters[k]->setGeometry(twips.rect(kBarFrameLeft[k], 5040, 615, 615));
         placeBar(static_cast<int>(k) + 1);
     }

@@ -1,7 +1,7 @@
 #include "core/button_column.h"
 
 #include "core/main_keys.h"
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
@@ -9,7 +9,7 @@
 namespace kelvorn {
 
 ButtonColumn::ButtonColumn(QWidget* screen, const TwipScale& twips, const std::vector<QString>& captions, double top,
-                           std::function<void(int)> clicked) {
+                           const std::function<void(int)>& clicked) {
     for (int i = 0; i < static_cast<int>(captions.size()); ++i) {
         auto* b = new ClickLabel(captions[static_cast<size_t>(i)], screen);
         b->setTextFormat(Qt::PlainText);

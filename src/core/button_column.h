@@ -19,7 +19,7 @@ public:
     // Buttons of 6015 x 615 twips at left 3120, the first at `top`, one every 720 twips;
     // Arial bold 24, captions left-aligned. A click runs `clicked` with the button's index.
     ButtonColumn(QWidget* screen, const TwipScale& twips, const std::vector<QString>& captions, double top,
-                 std::function<void(int)> clicked);
+                 const std::function<void(int)>& clicked);
     Q_DISABLE_COPY_MOVE(ButtonColumn)
 
     // Paints button `index` highlighted and the others normal.

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
@@ -15,30 +15,30 @@ constexpr unsigned kBackground = palette::kBackground;
 
 MenuFrame::MenuFrame(QWidget* screen, const TwipScale& twips, const FrameLayout& l) : twips_(twips) {
     MainLabel = new QLabel(l.title, screen);
-    setColours(MainLabel, 0x000000, kBackground, false);
+    setColours(MainLabel, palette::kBlack, kBackground, false);
     MainLabel->setAlignment(Qt::AlignCenter);
     MainLabel->setGeometry(twips.rect(l.titleLeft, l.titleTop, 8295, 615));
     setTitleSize(26);
 
     MainBack = new ClickLabel("<<", screen);
     MainBack->setFont(twips.font("Arial", 24, true));
-    setColours(MainBack, 0xC00000, kBackground, false);
+    setColours(MainBack, palette::kHighlightText, kBackground, false);
     MainBack->setAlignment(Qt::AlignCenter);
     MainBack->setGeometry(twips.rect(l.backLeft, l.backTop, 1215, 495));
 
-    MainOff = new Mark(screen, l.crossMark ? Mark::Shape::Cross : Mark::Shape::Rewind, 0xFF0000);
+    MainOff = new Mark(screen, l.crossMark ? Mark::Shape::Cross : Mark::Shape::Rewind, palette::kMark);
     MainOff->setGeometry(twips.rect(l.markLeft, l.markTop, 735, 495));
-    Shape1 = new LineShape(screen, 0xFFFFFF, qMax(1, twips.px(kThinTwips)));
+    Shape1 = new LineShape(screen, palette::kWhite, qMax(1, twips.px(kThinTwips)));
     Shape1->setGeometry(twips.rect(l.markLeft - 240, l.markTop - 120, 975, 735));
 
     const double width = l.lineRight - l.lineLeft;
-    Line1 = new LineShape(screen, 0xFFFFFF);
+    Line1 = new LineShape(screen, palette::kWhite);
     Line1->setGeometry(twips.rect(l.lineLeft, l.lineTop, width, kThinTwips));
-    Line2 = new LineShape(screen, 0xFFFFFF);
+    Line2 = new LineShape(screen, palette::kWhite);
     Line2->setGeometry(twips.rect(l.lineLeft, l.lineBottom, width, kThinTwips));
-    Line3 = new LineShape(screen, 0xFFFFFF);
+    Line3 = new LineShape(screen, palette::kWhite);
     Line3->setGeometry(twips.rect(l.lineLeft, l.lineTop, kThinTwips, l.lineBottom - l.lineTop));
-    Line4 = new LineShape(screen, 0xFFFFFF);
+    Line4 = new LineShape(screen, palette::kWhite);
     Line4->setGeometry(twips.rect(840, l.connectorY, l.lineLeft - 840, kThinTwips));
 }
 

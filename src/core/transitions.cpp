@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/menu_screen.h"
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"

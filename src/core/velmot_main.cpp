@@ -5,7 +5,7 @@
 #include "core/display_name.h"
 #include "core/key_input.h"
 #include "core/main_keys.h"
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/widgets.h"
 #include "kelvorn_version.h"
 #include "platform/cursor.h"
@@ -45,7 +45,7 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
     const TwipScale& t = s.twips;
     setWindowTitle("kelvorn");
     services.notices = this;
-    setColours(this, 0x000000, palette::kBackground, true);
+    setColours(this, palette::kBlack, palette::kBackground, true);
 
     auto label = [&](const char* family, double pt, bool bold, unsigned colour, Qt::Alignment align, double l,
                      double top, double w, double h) {
@@ -54,17 +54,17 @@ VelmotMAIN::VelmotMAIN(QWidget* stage, Services& services)
         return place(lab, t, l, top, w, h);
     };
     const Qt::Alignment left = Qt::AlignLeft, right = Qt::AlignRight;
-    MainSong = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 0, 8700, 735);
-    MainInterpret = label("Times New Roman", 30, false, 0xC0C0FF, left, 240, 8040, 6900, 735);
-    MainClock = label("Times New Roman", 36, false, 0xC0C0FF, right, 9120, 0, 2775, 735);
-    MainTime = label("Times New Roman", 36, false, 0xC0C0FF, right, 9120, 960, 2775, 735);
-    SleepDisplay = label("Times New Roman", 36, false, 0x0000C0, right, 9120, 2520, 2775, 735);
-    AlarmTimeDisplay = label("Times New Roman", 36, false, 0xC00000, right, 9120, 5400, 2775, 735);
-    ShuffleStatus = label("Times New Roman", 26, true, 0x0000C0, right, -480, 1920, 3135, 735);
-    SleepStatus = label("Times New Roman", 26, true, 0x0000C0, right, -480, 2640, 3135, 735);
-    SnoozeStatus = label("Times New Roman", 26, true, 0xFF00FF, right, -120, 4920, 2775, 735);
-    AlarmStatus = label("Times New Roman", 26, true, 0xC00000, right, -120, 5520, 2775, 735);
-    Label1 = label("Arial", 8, true, 0xFFFFFF, left, 6480, 7560, 1200, 240);
+    MainSong = label("Times New Roman", 30, false, palette::kNormalText, left, 240, 0, 8700, 735);
+    MainInterpret = label("Times New Roman", 30, false, palette::kNormalText, left, 240, 8040, 6900, 735);
+    MainClock = label("Times New Roman", 36, false, palette::kNormalText, right, 9120, 0, 2775, 735);
+    MainTime = label("Times New Roman", 36, false, palette::kNormalText, right, 9120, 960, 2775, 735);
+    SleepDisplay = label("Times New Roman", 36, false, palette::kNormalBack, right, 9120, 2520, 2775, 735);
+    AlarmTimeDisplay = label("Times New Roman", 36, false, palette::kHighlightText, right, 9120, 5400, 2775, 735);
+    ShuffleStatus = label("Times New Roman", 26, true, palette::kNormalBack, right, -480, 1920, 3135, 735);
+    SleepStatus = label("Times New Roman", 26, true, palette::kNormalBack, right, -480, 2640, 3135, 735);
+    SnoozeStatus = label("Times New Roman", 26, true, palette::kSnoozeText, right, -120, 4920, 2775, 735);
+    AlarmStatus = label("Times New Roman", 26, true, palette::kHighlightText, right, -120, 5520, 2775, 735);
+    Label1 = label("Arial", 8, true, palette::kWhite, left, 6480, 7560, 1200, 240);
     Label1->setText(QStringLiteral("V.") + QString::fromLatin1(kShortVersion));
     // Right of the artist, below where the menu and list screens end.
     Notice = label("Times New Roman", 26, true, palette::kErrorText, right, 7200, 8040, 4695, 735);

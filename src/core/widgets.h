@@ -2,6 +2,8 @@
 #pragma once
 #include <QLabel>
 
+#include "platform/palette.h"
+
 namespace kelvorn {
 
 class TwipScale;
@@ -14,8 +16,8 @@ struct LabelLook {
     const char* family = "Arial";
     double points = 24;
     bool bold = true;
-    unsigned text = 0x000000;
-    unsigned back = 0x9090C0;  // the screens' background
+    unsigned text = palette::kBlack;
+    unsigned back = palette::kBackground;
     bool opaque = false;
     Qt::Alignment align = Qt::AlignCenter;
 };

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/debug_log.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 
 namespace kelvorn {
@@ -16,10 +17,10 @@ namespace kelvorn {
 namespace {
 constexpr double kWidth = 12000;
 constexpr double kHeight = 6630;
-constexpr unsigned kBackground = 0x0000C0;
-constexpr unsigned kRed = 0xFF0000;
-constexpr unsigned kWhite = 0xFFFFFF;
-constexpr unsigned kOrange = 0xFF8000;
+constexpr unsigned kBackground = palette::kNormalBack;
+constexpr unsigned kRed = palette::kErrorText;
+constexpr unsigned kWhite = palette::kWhite;
+constexpr unsigned kOrange = palette::kHighlightBack;
 // The indicator: three concentric squares around one centre.
 constexpr double kSquareCentreX = 11370;
 constexpr double kSquareCentreY = 630;
@@ -33,7 +34,7 @@ UpdateForm::UpdateForm(QWidget* parent, const TwipScale& twips) : QWidget(parent
     setColours(this, kWhite, kBackground, true);
     resize(twips_.px(kWidth), twips_.px(kHeight));
 
-    addLabel(QStringLiteral("UPDATE RUNNING"), 36, 0x404040, 2280, 450);  // Label1, shadow
+    addLabel(QStringLiteral("UPDATE RUNNING"), 36, palette::kShadow, 2280, 450);  // Label1, shadow
     addLabel(QStringLiteral("UPDATE RUNNING"), 36, kRed, 2220, 495);      // Label2
     addLabel(QStringLiteral("FOUND:"), 24, kOrange, 2400, 3360);          // Label3
     UpdateFound = addLabel(QStringLiteral("0"), 24, kWhite, 5040, 3360);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/playback_engine.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
@@ -27,7 +27,7 @@ ListBrowser::ListBrowser(QWidget* stage, Services& services, Transitions& transi
       transitions_(transitions),
       options_(options) {
     const TwipScale& t = s.twips;
-    setColours(this, 0x000000, palette::kBackground, true);
+    setColours(this, palette::kBlack, palette::kBackground, true);
 
     for (int i = 0; i < kListLines; ++i) {
         auto* line = new ClickLabel(QStringLiteral("  "), this);

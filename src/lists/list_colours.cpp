@@ -15,6 +15,4 @@ std::array<unsigned, kFlashSteps> flashColours(Flash kind) {
     return colours;
 }
 
-unsigned rgbFromBgr(unsigned bgr) { return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF); }
-
 }  // namespace kelvorn

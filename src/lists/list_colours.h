@@ -3,12 +3,18 @@
 #pragma once
 #include <array>
 
+#include "platform/palette.h"
+
 namespace kelvorn {
 
-constexpr unsigned kLineText = 0xFFC0C0;       // #C0C0FF
-constexpr unsigned kLineBack = 0xC00000;       // #0000C0
-constexpr unsigned kHighlightText = 0x0000C0;  // #C00000
-constexpr unsigned kHighlightBack = 0x0080FF;  // #FF8000 (33023)
+// 0x00BBGGRR to 0xRRGGBB and back: red and blue change places.
+constexpr unsigned rgbFromBgr(unsigned bgr) { return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF); }
+
+constexpr unsigned kLineText = rgbFromBgr(palette::kNormalText);
+constexpr unsigned kLineBack = rgbFromBgr(palette::kNormalBack);
+constexpr unsigned kHighlightText = rgbFromBgr(palette::kHighlightText);
+constexpr unsigned kHighlightBack = rgbFromBgr(palette::kHighlightBack);  // 33023
+static_assert(kHighlightBack == 33023);
 
 constexpr int kFlashSteps = 24;
 constexpr int kFlashPause = 200;  // a pause of 200 lets events run 201 times
@@ -17,8 +23,5 @@ constexpr int kFlashPause = 200;  // a pause of 200 lets events run 201 times
 // yellow-orange; each is twelve steps out and twelve steps back.
 enum class Flash { Play, Second };
 std::array<unsigned, kFlashSteps> flashColours(Flash kind);
-
-// 0x00BBGGRR to the 0xRRGGBB form that setColours takes.
-unsigned rgbFromBgr(unsigned bgr);
 
 }  // namespace kelvorn

@@ -7,8 +7,8 @@
 
 namespace kelvorn {
 
-// Text of the result lines the highlight has not yet touched (#C0C000).
-constexpr unsigned kResultText = 0x00C0C0;
+// Text of the result lines the highlight has not yet touched, as list lines keep it.
+constexpr unsigned kResultText = rgbFromBgr(palette::kResultText);
 
 class TmpList : public ListBrowser {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
 #include "platform/stage.h"
+#include "platform/palette.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -16,7 +17,7 @@ const std::string kEscape = "\x1b";
 
 VideoForm::VideoForm(QWidget* stage, Services& services) : Screen(stage, services) {
     setWindowTitle(QStringLiteral("kelvorn"));
-    setColours(this, 0xffffff, 0x000000, true);
+    setColours(this, palette::kWhite, palette::kBlack, true);
     if (MediaPlayer* player = s.VideoPlayer) {
         picture_ = player->videoWidget(this);
         connect(player, &MediaPlayer::keyPressed, this, &VideoForm::player_keyPressed);

@@ -3,7 +3,7 @@
 #include <QScopedValueRollback>
 #include <limits>
 
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/stage.h"
@@ -54,13 +54,13 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
       frame(this, services.twips,
             FrameLayout{"ALPHA ENTRY", 2880, 5760, 840, 2520, 120, 2880, 2880, 9600, 1320, 4920, 3120, false}) {
     const TwipScale& twips = services.twips;
-    setColours(this, 0x000000, palette::kBackground, true);
+    setColours(this, palette::kBlack, palette::kBackground, true);
 
     AlphaDisplay = new QLabel(this);
-    styleLabel(AlphaDisplay, twips, {"Arial", 26.25, true, 0xFFFFFF, 0x0000C0, true, Qt::AlignLeft | Qt::AlignVCenter});
+    styleLabel(AlphaDisplay, twips, {"Arial", 26.25, true, palette::kWhite, palette::kNormalBack, true, Qt::AlignLeft | Qt::AlignVCenter});
     AlphaDisplay->setGeometry(twips.rect(3000, 240, 6495, 615));
 
-    TVDEL = makeLabel(this, twips, "X = DEL", 15.75, 0x0000C0, 0xFF8000, true);
+    TVDEL = makeLabel(this, twips, "X = DEL", 15.75, palette::kNormalBack, palette::kHighlightBack, true);
     TVDEL->setGeometry(twips.rect(7440, 960, 2175, 375));
     connect(TVDEL, &ClickLabel::clicked, this, [this] { TVDEL_Click(); });
 
@@ -71,18 +71,18 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
         MainButt[static_cast<size_t>(i)] = b;
     }
 
-    MainCont = makeLabel(this, twips, ">>", 24, 0xC00000, palette::kBackground, false);
+    MainCont = makeLabel(this, twips, ">>", 24, palette::kHighlightText, palette::kBackground, false);
     MainCont->setGeometry(twips.rect(9720, 2520, 1455, 495));
     connect(MainCont, &ClickLabel::clicked, this, [this] { MainCont_Click(); });
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
 
-    MainGo = new Mark(this, Mark::Shape::Forward, 0xFF0000);
+    MainGo = new Mark(this, Mark::Shape::Forward, palette::kMark);
     MainGo->setGeometry(twips.rect(11280, 2880, 735, 495));
-    Shape2 = new LineShape(this, 0xFFFFFF, qMax(1, twips.px(kThinTwips)));
+    Shape2 = new LineShape(this, palette::kWhite, qMax(1, twips.px(kThinTwips)));
     Shape2->setGeometry(twips.rect(11280, 2760, 975, 735));
-    Line5 = new LineShape(this, 0xFFFFFF);
+    Line5 = new LineShape(this, palette::kWhite);
     Line5->setGeometry(twips.rect(9600, 1320, kThinTwips, 4920 - 1320));
-    Line6 = new LineShape(this, 0xFFFFFF);
+    Line6 = new LineShape(this, palette::kWhite);
     Line6->setGeometry(twips.rect(9600, 3120, 11280 - 9600, kThinTwips));
 
     connect(&Timer1, &QTimer::timeout, this, &AlphaInput::Timer1_Timer);

@@ -3,7 +3,7 @@
 #include <QScopedValueRollback>
 
 #include "core/main_keys.h"
-#include "core/palette.h"
+#include "platform/palette.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "library/archive_scan.h"
@@ -31,7 +31,7 @@ SearchMenu::SearchMenu(QWidget* stage, Services& services, Transitions& transiti
                [this](int i) { MainButt_Click(i); }),
       transitions_(transitions),
       progress_(progress) {
-    setColours(this, 0x000000, palette::kBackground, true);
+    setColours(this, palette::kBlack, palette::kBackground, true);
     connect(frame.MainBack, &ClickLabel::clicked, this, [this] { MainBack_Click(); });
     // Created hidden: the main screen's entry shows it through the open transition.
     hide();

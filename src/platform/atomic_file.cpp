@@ -50,7 +50,8 @@ std::optional<std::string> linkTarget(std::string path) {
         const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
         if (n <= 0 || static_cast<size_t>(n) >= link.size()) return path;
         link.resize(static_cast<size_t>(n));
-        path = link[0] == '/' ? link : folderOf(path) + "/" + link;
+        if (link[0] == '/') path = std::move(link);
+        else (path = folderOf(path)).append("/").append(link);
     }
     return std::nullopt;
 }
@@ -75,7 +76,7 @@ void removeLeftovers(const std::string& folder, const std::string& namePrefix) {
             name.find_first_not_of("0123456789-", namePrefix.size()) == std::string_view::npos)
             stale.emplace_back(name);
     }
-    for (const std::string& name : stale) ::unlink((folder + "/" + name).c_str());
+    for (const std::string& name : stale) ::unlink((folder + '/').append(name).c_str());
 }
 
 // Makes the rename itself durable; a failure here does not undo the write.

@@ -111,7 +111,7 @@ std::string findFileNoCase(const std::string& folder, std::string_view name) {
     const bool here = folder.empty() || folder == ".";
     const std::string base = here ? std::string() : (folder.back() == '/' ? folder : folder + "/");
 
-    const std::string exact = base + std::string(name);
+    std::string exact = base + std::string(name);
     if (isNormalFile(exact)) return exact;
 
     // Several names may differ only in case; take the smallest so the choice is stable.

@@ -31,15 +31,15 @@ bool makePrivate(const QString& path) {
 }  // namespace
 
 QString privateFolder(QString* why) {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (QDir::isAbsolutePath(runtime) && isPrivate(runtime)) return runtime;
-    const QString tmp = QDir::tempPath() + QStringLiteral("/kelvorn-") + QString::number(::getuid());
+    QString tmp = QDir::tempPath() + QStringLiteral("/kelvorn-") + QString::number(::getuid());
     if (makePrivate(tmp)) return tmp;
     const QString cache = QDir::homePath() + QStringLiteral("/.cache");
     QDir().mkpath(cache);
     if (makePrivate(cache + QStringLiteral("/kelvorn"))) return cache + QStringLiteral("/kelvorn");
     if (why)
-        *why = QStringLiteral("no folder of this user's own for the single-instance lock (tried %1, %2 and %3)")
+        *why = QStringLiteral("no folder of this user's own (tried %1, %2 and %3)")
                    .arg(runtime.isEmpty() ? QStringLiteral("$XDG_RUNTIME_DIR") : runtime, tmp,
                         cache + QStringLiteral("/kelvorn"));
     return {};

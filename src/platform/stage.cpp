@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/palette.h"
+
 namespace kelvorn {
 
 TwipScale::TwipScale(int widthPx, int heightPx) {
@@ -35,7 +37,7 @@ QFont TwipScale::font(const QString& family, double points, bool bold) const {
 
 Stage::Stage(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("kelvorn"));
-    setColours(this, 0xffffff, 0x000000, true);
+    setColours(this, palette::kWhite, palette::kBlack, true);
     QSize size(810, 610);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize screenSize = screen->geometry().size();
