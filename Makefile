@@ -1,4 +1,5 @@
 # Kelvorn: make run | make test | make sanitize | make bench | make install | make deb | make clean
+#         make format | make format-check | make tidy
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # In CI every compiler warning is an error.
@@ -9,7 +10,7 @@ SANITIZE_DIR := build-sanitize
 JOBS := 2
 PREFIX := /usr/local
 
-.PHONY: deps configure build run test sanitize bench install deb clean
+.PHONY: deps configure build run test sanitize bench install deb clean format format-check tidy
 
 deps:
 	@bash scripts/install-deps.sh
@@ -34,6 +35,19 @@ sanitize: deps
 	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVORN_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS) --timeout 900 -L unit
+
+# The sources in the project's style (.clang-format): rewrite them, or only check them.
+SOURCES = $(shell git ls-files '*.cpp' '*.h' '*.cc')
+format: deps
+	@clang-format -i $(SOURCES)
+
+format-check: deps
+	@clang-format --dry-run --Werror $(SOURCES)
+
+# The static checks of .clang-tidy over the program's sources (needs the build's
+# compile_commands.json).
+tidy: configure
+	@git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 8 clang-tidy -p $(BUILD_DIR) --quiet 2>/dev/null
 
 bench: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DKELVORN_BENCH=ON >/dev/null

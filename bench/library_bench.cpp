@@ -12,8 +12,8 @@
 #include "library/archive_scan.h"
 #include "library/cash_list.h"
 #include "library/playlists.h"
-#include "platform/event_pump.h"
 #include "platform/atomic_file.h"
+#include "platform/event_pump.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 
@@ -51,8 +51,7 @@ const BenchFolders& benchFolders() {
     static const BenchFolders folders = [] {
         const fs::path root = fs::temp_directory_path() / "kelvorn-bench-32768";
         const fs::path marker = root / "complete";
-        BenchFolders f{(root / "music").string() + "/", (root / "scan").string(),
-                       (root / "cache").string()};
+        BenchFolders f{(root / "music").string() + "/", (root / "scan").string(), (root / "cache").string()};
         if (!fs::exists(marker)) {
             fs::remove_all(root);
             fs::create_directories(root / "music");
@@ -96,8 +95,7 @@ void BM_ScanArchive(benchmark::State& state) {
         }
     }
     state.counters["songs"] = kSongs;
-    state.counters["yields"] = benchmark::Counter(static_cast<double>(pump.yields),
-                                                  benchmark::Counter::kAvgIterations);
+    state.counters["yields"] = benchmark::Counter(static_cast<double>(pump.yields), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ScanArchive)->Unit(benchmark::kMillisecond);
 
@@ -167,8 +165,7 @@ const std::string& playlistWork() {
                 std::snprintf(name, sizeof name, "%s %04d.m3u", i % 2 ? "mix" : "Party", (i * 7919) % kPlaylists);
                 std::ofstream(root / "music" / name) << "Artist - Title.mp3\r\n";
             }
-            kelvorn::writeLinesAtomic((root / "work" / "Mp3Path.kvx").string(),
-                                      {(root / "music").string() + "/"});
+            kelvorn::writeLinesAtomic((root / "work" / "Mp3Path.kvx").string(), {(root / "music").string() + "/"});
             std::ofstream(marker) << "ok\n";
         }
         return (root / "work").string();

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config clang-format clang-tidy
     qt6-base-dev libqt6opengl6-dev libmpv-dev fonts-liberation
     libx11-dev libxss-dev libxext-dev
     libgtest-dev libgmock-dev libbenchmark-dev

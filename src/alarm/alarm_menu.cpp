@@ -7,11 +7,11 @@
 #include "alarm/alarm_settings.h"
 #include "core/alarm_clock.h"
 #include "core/main_display.h"
-#include "platform/palette.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
 #include "platform/name_text.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"
 

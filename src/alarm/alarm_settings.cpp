@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/atomic_file.h"
 #include "platform/folder_listing.h"
 #include "platform/lenient_number.h"
-#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

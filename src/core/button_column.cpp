@@ -1,9 +1,9 @@
 #include "core/button_column.h"
 
 #include "core/main_keys.h"
-#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 
 namespace kelvorn {

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 
 namespace kelvorn {

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "core/menu_screen.h"
-#include "platform/palette.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/folder_listing.h"
 #include "platform/atomic_file.h"
+#include "platform/folder_listing.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "library/media_paths.h"
+#include "platform/atomic_file.h"
 #include "platform/folder_listing.h"
 #include "platform/name_text.h"
-#include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 

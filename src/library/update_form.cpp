@@ -35,8 +35,8 @@ UpdateForm::UpdateForm(QWidget* parent, const TwipScale& twips) : QWidget(parent
     resize(twips_.px(kWidth), twips_.px(kHeight));
 
     addLabel(QStringLiteral("UPDATE RUNNING"), 36, palette::kShadow, 2280, 450);  // Label1, shadow
-    addLabel(QStringLiteral("UPDATE RUNNING"), 36, kRed, 2220, 495);      // Label2
-    addLabel(QStringLiteral("FOUND:"), 24, kOrange, 2400, 3360);          // Label3
+    addLabel(QStringLiteral("UPDATE RUNNING"), 36, kRed, 2220, 495);              // Label2
+    addLabel(QStringLiteral("FOUND:"), 24, kOrange, 2400, 3360);                  // Label3
     UpdateFound = addLabel(QStringLiteral("0"), 24, kWhite, 5040, 3360);
     addLabel(QStringLiteral("SORT:"), 24, kOrange, 2400, 4320);  // Label4
     UpdateSort = addLabel(QStringLiteral("0"), 24, kWhite, 5040, 4320);

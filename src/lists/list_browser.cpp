@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/palette.h"
 #include "core/playback_engine.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/random_source.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"

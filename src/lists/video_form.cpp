@@ -5,8 +5,8 @@
 #include "platform/debug_log.h"
 #include "platform/event_pump.h"
 #include "platform/media_player.h"
-#include "platform/stage.h"
 #include "platform/palette.h"
+#include "platform/stage.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {

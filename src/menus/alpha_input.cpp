@@ -3,9 +3,9 @@
 #include <QScopedValueRollback>
 #include <limits>
 
-#include "platform/palette.h"
 #include "core/widgets.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"
 
@@ -57,7 +57,8 @@ AlphaInput::AlphaInput(QWidget* stage, Services& services)
     setColours(this, palette::kBlack, palette::kBackground, true);
 
     AlphaDisplay = new QLabel(this);
-    styleLabel(AlphaDisplay, twips, {"Arial", 26.25, true, palette::kWhite, palette::kNormalBack, true, Qt::AlignLeft | Qt::AlignVCenter});
+    styleLabel(AlphaDisplay, twips,
+               {"Arial", 26.25, true, palette::kWhite, palette::kNormalBack, true, Qt::AlignLeft | Qt::AlignVCenter});
     AlphaDisplay->setGeometry(twips.rect(3000, 240, 6495, 615));
 
     TVDEL = makeLabel(this, twips, "X = DEL", 15.75, palette::kNormalBack, palette::kHighlightBack, true);

@@ -3,12 +3,12 @@
 #include <QScopedValueRollback>
 
 #include "core/main_keys.h"
-#include "platform/palette.h"
 #include "core/transitions.h"
 #include "core/widgets.h"
 #include "library/archive_scan.h"
 #include "library/cash_list.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"
 

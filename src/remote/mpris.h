@@ -59,9 +59,9 @@ private:
     Services& s_;
     VelmotMAIN& main_;
     QTimer watch_;
-    QVariantMap announced_;     // the properties last sent
+    QVariantMap announced_;         // the properties last sent
     mutable std::string lastFile_;  // the song last shown
-    mutable int track_ = 0;     // counts the songs, for their track ids
+    mutable int track_ = 0;         // counts the songs, for their track ids
 };
 
 // org.mpris.MediaPlayer2

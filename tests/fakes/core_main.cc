@@ -1,6 +1,6 @@
 // Test main for widget-free tests: a QCoreApplication is enough.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 #include "mpv/quiet_sound_libraries.h"
 

@@ -4,14 +4,12 @@ namespace kelvorn {
 
 void CountingPump::pass() {
     ++passes;
-    if (onPass)
-        onPass();
+    if (onPass) onPass();
 }
 
 void CountingPump::yield() {
     ++yields;
-    if (onYield)
-        onYield();
+    if (onYield) onYield();
 }
 
 }  // namespace kelvorn

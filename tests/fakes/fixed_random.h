@@ -11,8 +11,7 @@ class ScriptedRandom : public RandomSource {
 public:
     // 0 when no values are given.
     double rnd() override {
-        if (values.empty())
-            return 0;
+        if (values.empty()) return 0;
         return values[next_++ % values.size()];
     }
 

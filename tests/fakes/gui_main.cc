@@ -1,6 +1,6 @@
 // Test main for screen tests: a QApplication on the offscreen platform.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "mpv/quiet_sound_libraries.h"
 
