@@ -1,5 +1,5 @@
 # Kelvorn: make run | make test | make sanitize | make bench | make install | make deb | make clean
-#         make format | make format-check | make tidy
+#         make format | make format-check | make tidy | make screenshots
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # In CI every compiler warning is an error.
@@ -10,7 +10,7 @@ SANITIZE_DIR := build-sanitize
 JOBS := 2
 PREFIX := /usr/local
 
-.PHONY: deps configure build run test sanitize bench install deb clean format format-check tidy
+.PHONY: deps configure build run test sanitize bench install deb screenshots clean format format-check tidy
 
 deps:
 	@bash scripts/install-deps.sh
@@ -62,6 +62,11 @@ install: build
 # The Debian package (files under /usr): $(BUILD_DIR)/kelvorn_<version>_<arch>.deb
 deb: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# The main screen as the AppStream metainfo shows it, from the real program on the demo.
+screenshots: build
+	@bash scripts/make-demo-media.sh demo/music
+	bash scripts/make-screenshot.sh $(BUILD_DIR)/kelvorn demo packaging/screenshots/main.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
