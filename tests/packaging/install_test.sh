@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build tree into a temporary prefix and checks what the desktop session
 # gets: the program, a user unit that starts it again after a crash in its working
-# folder, a desktop entry naming the installed program, and a first-run helper that
-# writes "Mp3Path.kvx" once and never touches a user's own. Then builds the Debian
-# package and checks its dependencies, its files and its /usr paths.
+# folder, a desktop entry whose launcher starts that unit or else the program itself,
+# and a first-run helper that writes "Mp3Path.kvx" once and never touches a user's own.
+# Then builds the Debian package and checks its dependencies, its files and its /usr
+# paths.
 # Usage: install_test.sh <cmake> <cpack> <build dir>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
@@ -24,7 +25,8 @@ prefix=$work/prefix
 unit=$prefix/lib/systemd/user/kelvorn.service
 desktop=$prefix/share/applications/kelvorn.desktop
 prepare=$prefix/libexec/kelvorn/kelvorn-prepare
-[[ -x $prefix/bin/kelvorn && -x $prepare ]] || fail "program or helper not installed executable"
+start=$prefix/libexec/kelvorn/kelvorn-start
+[[ -x $prefix/bin/kelvorn && -x $prepare && -x $start ]] || fail "program, helper or launcher not installed executable"
 [[ -f $unit && -f $desktop ]] || fail "unit or desktop entry not installed"
 
 has_line "$unit" "ExecStartPre=$prepare \"%h/.local/share/kelvorn\""
@@ -33,7 +35,9 @@ has_line "$unit" "ExecStart=$prefix/bin/kelvorn"
 has_line "$unit" "Restart=on-failure"
 has_line "$unit" "WantedBy=graphical-session.target"
 has_line "$desktop" "TryExec=$prefix/bin/kelvorn"
-has_line "$desktop" "Exec=systemctl --user start kelvorn.service"
+has_line "$desktop" "Exec=$start"
+has_line "$desktop" "Icon=kelvorn"
+has_line "$start" "exec \"$prefix/bin/kelvorn\""
 pass "installed files name the installed program under $prefix"
 
 # systemd reports unit errors as warnings with status 0: any output is a fault.
@@ -79,6 +83,22 @@ if command -v xdg-user-dir >/dev/null 2>&1; then
     pass "first-run Mp3Path.kvx names the XDG Music folder"
 fi
 
+# --- the desktop entry's launcher ---------------------------------------------------
+# Where a user manager answers it only starts the unit; where systemctl fails it prepares
+# the working folder and runs the program there (here a stand-in that notes where).
+mkdir "$work/bin"
+printf '#!/bin/sh\necho "$*" >>"%s/systemctl.log"\n[ "$FAKE_MANAGER" = yes ]\n' "$work" >"$work/bin/systemctl"
+printf '#!/bin/sh\npwd >"%s/ran"\n' "$work" >"$prefix/bin/kelvorn"
+chmod +x "$work/bin/systemctl" "$prefix/bin/kelvorn"
+launch() { env -u XDG_CONFIG_HOME HOME="$work/launch" PATH="$work/bin:$PATH" FAKE_MANAGER=$1 "$start" || fail "launcher"; }
+launch yes
+[[ $(<"$work/systemctl.log") == $'--user show-environment\n--user start kelvorn.service' && ! -e $work/ran ]] ||
+    fail "with a user manager the launcher did: $(<"$work/systemctl.log") $(cat "$work/ran" 2>/dev/null)"
+launch no
+[[ $(<"$work/ran") == "$work/launch/.local/share/kelvorn" && -f $work/launch/.local/share/kelvorn/Mp3Path.kvx ]] ||
+    fail "without a user manager the program ran in $(<"$work/ran")"
+pass "launcher: the user service where a manager answers, else the program in its working folder"
+
 # --- the Debian package -------------------------------------------------------------
 for tool in dpkg-deb dpkg-shlibdeps; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -94,8 +114,10 @@ for package in libmpv2 fonts-liberation libqt6core6 libqt6gui6 libqt6widgets6 li
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for file in bin/kelvorn libexec/kelvorn/kelvorn-prepare lib/systemd/user/kelvorn.service \
-    share/applications/kelvorn.desktop; do
+for file in bin/kelvorn libexec/kelvorn/kelvorn-prepare libexec/kelvorn/kelvorn-start \
+    lib/systemd/user/kelvorn.service share/applications/kelvorn.desktop \
+    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/kelvorn.png \
+    share/icons/hicolor/scalable/apps/kelvorn.svg; do
     grep -qxF "./usr/$file" <<<"$files" || fail "package lacks /usr/$file"
 done
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/lib/systemd/user/kelvorn.service >"$work/deb.service"
