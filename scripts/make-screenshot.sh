@@ -23,14 +23,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/process-helpers.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-screenshot.XXXXXX")
 xvfb_pid="" app_pid=""
 cleanup() {
-    local pid
-    for pid in "$app_pid" "$xvfb_pid"; do
-        if alive "$pid"; then
-            kill "$pid" 2>/dev/null
-            wait_for 2 not_alive "$pid" || kill -9 "$pid" 2>/dev/null
-        fi
-    done
-    wait 2>/dev/null
+    stop_processes "$app_pid" "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
