@@ -1,5 +1,5 @@
 # Kelvorn: make run | make test | make sanitize | make bench | make install | make deb | make clean
-#         make format | make format-check | make tidy
+#         make format | make format-check | make tidy | make screenshots
 BUILD_DIR := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # In CI every compiler warning is an error.
@@ -9,8 +9,11 @@ endif
 SANITIZE_DIR := build-sanitize
 JOBS := 2
 PREFIX := /usr/local
+# The dates in the package and in the files the build writes into it are the last commit's,
+# so that every build of one commit gives the same bytes.
+DATE_ENV := $(if $(SOURCE_DATE_EPOCH),,$(shell git log -1 --format=SOURCE_DATE_EPOCH=%ct 2>/dev/null))
 
-.PHONY: deps configure build run test sanitize bench install deb clean format format-check tidy
+.PHONY: deps configure build run test sanitize bench install deb screenshots clean format format-check tidy
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,7 +22,7 @@ configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	@$(DATE_ENV) cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
 	@bash scripts/make-demo-media.sh demo/music
@@ -59,9 +62,14 @@ bench: deps
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# The Debian package (files under /usr): $(BUILD_DIR)/kelvorn_<version>_<arch>.deb
+# The Debian package (files under /usr): $(BUILD_DIR)/kelvorn_<version>-<revision>_<arch>.deb
 deb: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && $(DATE_ENV) cpack -G DEB
+
+# The main screen as the AppStream metainfo shows it, from the real program on the demo.
+screenshots: build
+	@bash scripts/make-demo-media.sh demo/music
+	bash scripts/make-screenshot.sh $(BUILD_DIR)/kelvorn demo packaging/screenshots/main.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

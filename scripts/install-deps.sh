@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-xserver-utils libgl1-mesa-dri dbus
     sox libsox-fmt-mp3 lame ffmpeg
+    librsvg2-bin lintian desktop-file-utils appstream man-db
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then

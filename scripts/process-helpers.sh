@@ -15,6 +15,19 @@ alive() {
 }
 not_alive() { ! alive "$1"; }
 
+# Ends each of the processes still running: SIGTERM, and SIGKILL after 2 s without effect.
+# Then reaps them (the caller's children).
+stop_processes() {
+    local pid
+    for pid in "$@"; do
+        if alive "$pid"; then
+            kill "$pid" 2>/dev/null
+            wait_for 2 not_alive "$pid" || kill -9 "$pid" 2>/dev/null
+        fi
+    done
+    wait 2>/dev/null
+}
+
 # Waits up to $1 seconds for the command in "$2..." to succeed.
 wait_for() {
     local deadline=$(($(now_us) + $1 * 1000000))

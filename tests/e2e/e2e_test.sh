@@ -33,14 +33,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/process-helpers.sh"
 
 # Ends the processes this script started, and removes the working folder.
 cleanup() {
-    local pid
-    for pid in "$second_pid" "$app_pid" "$bus_pid" "$xvfb_pid"; do
-        if alive "$pid"; then
-            kill "$pid" 2>/dev/null
-            wait_for 2 not_alive "$pid" || kill -9 "$pid" 2>/dev/null
-        fi
-    done
-    wait 2>/dev/null
+    stop_processes "$second_pid" "$app_pid" "$bus_pid" "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
