@@ -6,7 +6,9 @@
 #   (d) the scan of a folder of 32,768 songs: launch to the written cache, and the longest
 #       time the event loop did not run during the scan;
 #   (e) the same for 32,768 songs in 2,000 folders three levels deep (Library.kvx with
-#       subfolders on), beside the floor of `find | sort -f` on that tree.
+#       subfolders on), beside the floor of `find | sort -f` on that tree;
+#   (f) CPU of the program and of the X server while the black screen's lines run, nothing
+#       playing, in a display of its own at 1024x768.
 # Reads the program's KELVORN_DEBUG=1 lines on stderr: "kelvorn: ready <ms>",
 # "kelvorn: cache <ms>", "kelvorn: stall <ms> <longest>", "kelvorn: playing <ms> <file>"
 # and "kelvorn: ended <ms>".
@@ -30,6 +32,7 @@ sample_seconds=20
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvorn-bench.XXXXXX")
 xvfb_pid=""
+xvfb2_pid=""
 app_pid=""
 drain_pid=""
 
@@ -54,6 +57,7 @@ cleanup() {
     stop_pid "$app_pid"
     stop_pid "$drain_pid"
     stop_pid "$xvfb_pid"
+    stop_pid "$xvfb2_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -209,7 +213,7 @@ done
 
 # --- (b) CPU and memory while a song plays -----------------------------------------------
 # CPU clock ticks (user + system) and resident kB of the program; empty once it has ended.
-ticks() { awk '{ sub(/^.*\) /, ""); split($0, f, " "); print f[12] + f[13] }' "/proc/$app_pid/stat" 2>/dev/null || true; }
+ticks() { awk '{ sub(/^.*\) /, ""); split($0, f, " "); print f[12] + f[13] }' "/proc/${1:-$app_pid}/stat" 2>/dev/null || true; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status" 2>/dev/null || true; }
 cpu_pct=""
 rss_max=""
@@ -257,6 +261,43 @@ done < <(awk '$1 == "kelvorn:" && $2 == "ended" { ended = $3; next }
               $1 == "kelvorn:" && $2 == "playing" && ended != "" { print $3 - ended; ended = "" }' \
              "$work/gap.err")
 
+# --- (f) the black screen's lines ----------------------------------------------------------
+# A display of its own, the size the lines' cost is quoted for; the program and the X server
+# are sampled together while the lines run.
+lines_pct=""
+xserver_pct=""
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display2" 2>>"$work/xvfb.log" &
+xvfb2_pid=$!
+display2_ready() { [[ $(wc -l <"$work/display2") -ge 1 ]]; }
+if wait_for 10 display2_ready; then
+    main_display=$display
+    display=":$(head -n 1 "$work/display2")"
+    start_app big "$work/lines.err"
+    if wait_for 30 has_line "$work/lines.err" "ready" && wait_for 10 find_window; then
+        send_key numbersign
+        sleep 1
+        send_key c
+        sleep 2
+        hz=$(getconf CLK_TCK)
+        c0=$(ticks)
+        x0=$(ticks "$xvfb2_pid")
+        s0=$(now_us)
+        sleep "$sample_seconds"
+        c1=$(ticks)
+        x1=$(ticks "$xvfb2_pid")
+        s1=$(now_us)
+        if [[ -n $c0 && -n $c1 && -n $x0 && -n $x1 ]]; then
+            share() { awk -v c="$1" -v hz="$hz" -v us="$((s1 - s0))" 'BEGIN { printf "%.2f", 100 * (c / hz) / (us / 1e6) }'; }
+            lines_pct=$(share $((c1 - c0)))
+            xserver_pct=$(share $((x1 - x0)))
+        fi
+    fi
+    stop_pid "$app_pid"
+    app_pid=""
+    display=$main_display
+fi
+stop_pid "$xvfb2_pid"
+
 # --- table ------------------------------------------------------------------------------
 figure() { if [[ -n $1 ]]; then printf '%s' "$1"; else printf '—'; fi; }
 # Median and maximum of the arguments (whole numbers); empty without arguments.
@@ -295,5 +336,7 @@ row "  floor: find | sort -f on that tree" "$(figure "$floor_median") ms median"
 row "CPU while a song plays, main screen idle" \
     "$(figure "$cpu_pct") % of one core over ${sample_seconds} s" "< 1 %"
 row "resident memory while a song plays" "$(figure "$rss_max") MB max" "< 150 MB"
+row "CPU while the black screen's lines run" "$(figure "$lines_pct") % of one core over ${sample_seconds} s" "< 2 %"
+row "  the X server meanwhile (1024x768)" "$(figure "$xserver_pct") % of one core" ""
 row "next song after the last one ended" \
     "$(figure "$gap_median") ms median, $(figure "$gap_max") max (n=${#gaps[@]})" "< 150 ms"

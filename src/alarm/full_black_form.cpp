@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "alarm/xor_line.h"
 #include "platform/event_pump.h"
+#include "platform/palette.h"
 #include "platform/stage.h"
 #include "state/kelvorn_service.h"
 
@@ -21,11 +23,15 @@ namespace {
 // The screen's client area in twips; it is scaled uniformly to the window and centred.
 constexpr double kAreaWidth = 12000;
 constexpr double kAreaHeight = 9000;
+// The pattern moves one step every 10 ms. No TV shows a hundred pictures a second, and
+// every picture costs a repaint, a copy to the window system and a round trip to it, so
+// the steps are shown a few at a time at the same pace.
+constexpr int kStepMs = 10;
 
 QLabel* makeIndicator(QWidget* parent, const char* text, unsigned colour) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setAlignment(Qt::AlignCenter);
-    setColours(label, colour, 0x000000, false);             // transparent over the drawing
+    setColours(label, colour, palette::kBlack, false);      // transparent over the drawing
     label->setAttribute(Qt::WA_TransparentForMouseEvents);  // a click reaches the screen
     label->hide();
     return label;
@@ -35,14 +41,15 @@ QLabel* makeIndicator(QWidget* parent, const char* text, unsigned colour) {
 
 FullBlackForm::FullBlackForm(QWidget* stage, Services& services) : Screen(stage, services) {
     setWindowTitle(QStringLiteral("kelvorn"));
-    setColours(this, 0xffffff, 0x000000, true);
-    BlackBlack = makeIndicator(this, "BLACK", 0x00C0C0);
-    BlackSleep = makeIndicator(this, "SLEEP", 0xC00000);
-    BlackSnooze = makeIndicator(this, "SNOOZE", 0x0000FF);
+    setColours(this, palette::kWhite, palette::kBlack, true);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the drawing covers every pixel it is asked for
+    BlackBlack = makeIndicator(this, "BLACK", palette::kBlackIndicator);
+    BlackSleep = makeIndicator(this, "SLEEP", palette::kSleepIndicator);
+    BlackSnooze = makeIndicator(this, "SNOOZE", palette::kSnoozeIndicator);
 
     Timer1.setInterval(2000);
     Timer1.setSingleShot(true);
-    Timer2.setInterval(10);
+    Timer2.setInterval(kStepMs * kStepsPerPicture);
     connect(&Timer1, &QTimer::timeout, this, &FullBlackForm::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &FullBlackForm::Timer2_Timer);
 
@@ -105,9 +112,13 @@ void FullBlackForm::Timer2_Timer() {
     // The step lets events run; a timeout queued meanwhile must not start another.
     if (inStep_) return;
     const QScopedValueRollback stepping(inStep_, true);
-    const LineStep step = pattern_.step(widthTwips(), heightTwips(), s.random);
-    update(xorLine(drawing_, step.drawn, scale_));
-    if (step.erased) update(xorLine(drawing_, *step.erased, scale_));
+    QRegion changed;
+    for (int i = 0; i < kStepsPerPicture; ++i) {
+        const LineStep step = pattern_.step(widthTwips(), heightTwips(), s.random);
+        changed += xorLine(drawing_, step.drawn, scale_);
+        if (step.erased) changed += xorLine(drawing_, *step.erased, scale_);
+    }
+    update(changed);
     s.pump.pass();
 }
 
@@ -169,7 +180,7 @@ void FullBlackForm::adoptSize() {
 
 void FullBlackForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), drawing_, event->rect());
+    for (const QRect& box : event->region()) painter.drawImage(box, drawing_, box);
 }
 
 void FullBlackForm::mousePressEvent(QMouseEvent* event) {
@@ -181,19 +192,6 @@ void FullBlackForm::focusOutEvent(QFocusEvent* event) {
     Screen::focusOutEvent(event);
     // Another program took the keys while the screen is up: the window comes back.
     if (event->reason() == Qt::ActiveWindowFocusReason && isVisible()) emit activationWanted();
-}
-
-QRect FullBlackForm::xorLine(QImage& image, const TrailLine& line, double pxPerTwip) {
-    QPainter painter(&image);
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    // One pixel of the 15-twip grid wide.
-    const int penWidth = std::max(1, static_cast<int>(std::lround(15 * pxPerTwip)));
-    painter.setPen(QPen(rgb(line.colour), penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    const QPointF a(line.x1 * pxPerTwip, line.y1 * pxPerTwip);
-    const QPointF b(line.x2 * pxPerTwip, line.y2 * pxPerTwip);
-    painter.drawLine(a, b);
-    const int margin = penWidth + 2;
-    return QRectF(a, b).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 }  // namespace kelvorn

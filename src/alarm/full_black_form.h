@@ -3,7 +3,6 @@
 #pragma once
 #include <QImage>
 #include <QTimer>
-#include <functional>
 
 #include "alarm/line_trail.h"
 #include "core/black_screen.h"
@@ -28,8 +27,10 @@ public:
 
     // Hides the indicators, once (2 s after an indicator was shown).
     void Timer1_Timer();
-    // One animation step (every 10 ms while the animation runs).
+    // One picture of the animation, every 30 ms while it runs: kStepsPerPicture steps of
+    // the pattern, which moves at one step per 10 ms.
     void Timer2_Timer();
+    static constexpr int kStepsPerPicture = 3;
 
     bool animating() const { return Timer2.isActive(); }
     const LinePattern& pattern() const { return pattern_; }
@@ -40,16 +41,11 @@ public:
     int heightTwips() const;
     double pxPerTwip() const { return scale_; }
 
-    // Draws `line` exclusive-or onto `image` and returns the pixels it touched: a
-    // second draw of the same line takes it off again and leaves crossing lines as
-    // they were, so the oldest line goes at constant cost.
-    static QRect xorLine(QImage& image, const TrailLine& line, double pxPerTwip);
-
     QLabel* BlackBlack;
     QLabel* BlackSleep;
     QLabel* BlackSnooze;
     QTimer Timer1;  // hides the indicators, 2000 ms, once
-    QTimer Timer2;  // line animation, 10 ms
+    QTimer Timer2;  // line animation, 30 ms (three 10 ms steps)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

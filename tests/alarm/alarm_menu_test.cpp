@@ -8,11 +8,14 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QTemporaryDir>
+#include <random>
 #include <utility>
 
 #include "alarm/alarm_settings.h"
 #include "alarm/full_black_form.h"
+#include "alarm/xor_line.h"
 #include "core/widgets.h"
 #include "fakes/core_test_rig.h"
 #include "fakes/wait_for.h"
@@ -196,7 +199,7 @@ TEST(FullBlackForm, OkTogglesTheLinesAndOtherKeysLeave) {
     rig.pump.onPass = [&] { form.Timer2_Timer(); };  // a step lets events run: no step inside it
     form.Timer2_Timer();
     rig.pump.onPass = nullptr;
-    EXPECT_TRUE(form.animating() && form.pattern().Trail.TrailCount() == 1);
+    EXPECT_TRUE(form.animating() && form.pattern().Trail.TrailCount() == FullBlackForm::kStepsPerPicture);
     form.keyTyped("c");
     EXPECT_TRUE(!form.animating() && !form.isHidden() && form.pattern().Trail.TrailCount() == 0);
     form.keyTyped("z");
@@ -209,4 +212,82 @@ TEST(LineTrail, KeepsTheLast500Lines) {
     for (int i = 0; i < LineTrail::kCapacity; ++i) EXPECT_FALSE(trail.push({i}));
     EXPECT_EQ(trail.push({500})->x1, 0);
     EXPECT_TRUE(trail.TrailCount() == 500 && trail.at(0).x1 == 1 && trail.at(499).x1 == 500);
+}
+
+// A line drawn twice leaves the drawing as it was, lines it crossed included; every pixel
+// it changed lies in the region handed back for repainting, at every pen width, ends
+// outside the window included; and that region is a sliver of the line's bounding box.
+TEST(FullBlackForm, XorLineRepaintsOnlyWhatItChangedAndTakesItselfOff) {
+    std::mt19937 random(7);
+    const QImage blank = [] {
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        return image;
+    }();
+    for (double scale : {1.0 / 15, 0.1, 0.2, 0.25}) {  // pens of 1 to 4 pixels
+        SCOPED_TRACE(scale);
+        std::uniform_int_distribution<int> x(static_cast<int>(-30 / scale), static_cast<int>(350 / scale));
+        std::uniform_int_distribution<int> y(static_cast<int>(-30 / scale), static_cast<int>(270 / scale));
+        QImage image = blank;
+        const TrailLine first{x(random), y(random), x(random), y(random), 0x123456};
+        xorLine(image, first, scale);
+        const QImage withFirst = image;
+        for (int i = 0; i < 40; ++i) {
+            const TrailLine line{x(random), y(random), x(random), y(random),
+                                 static_cast<unsigned>(random() & 0xFFFFFFu)};
+            const QImage before = image;
+            const QRegion region = xorLine(image, line, scale);
+            for (int row = 0; row < image.height(); ++row) {
+                const auto* now = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+                const auto* was = reinterpret_cast<const QRgb*>(before.constScanLine(row));
+                for (int col = 0; col < image.width(); ++col) {
+                    if (now[col] != was[col]) {
+                        ASSERT_TRUE(region.contains(QPoint(col, row))) << col << "," << row;
+                    }
+                }
+            }
+            xorLine(image, line, scale);
+            ASSERT_TRUE(image == before);
+        }
+        xorLine(image, first, scale);
+        EXPECT_TRUE(image == blank && withFirst != blank);
+    }
+    // Corner to corner of a 1024 x 768 window.
+    QImage window(1024, 768, QImage::Format_RGB32);
+    window.fill(Qt::black);
+    const QRegion diagonal = xorLine(window, {0, 0, 12000, 9000, 0xFFFFFF}, 1024 / 12000.0);
+    long area = 0;
+    for (const QRect& box : diagonal) area += static_cast<long>(box.width()) * box.height();
+    EXPECT_LT(area, 1024 * 768 / 25);
+    EXPECT_GT(area, 1024);
+}
+
+// A step repaints the boxes along the lines it drew and took off, never their bounding
+// rectangles: the window gets paint events for a small part of what a long line spans.
+TEST(FullBlackForm, AStepPaintsOnlyAlongItsLines) {
+    CoreRig rig;
+    rig.stage.resize(1024, 768);
+    rig.stage.show();
+    FullBlackForm form(&rig.stage, rig.services);
+    form.showBlack();
+    form.keyTyped("c");
+    for (int i = 0; i < 25; ++i) form.Timer2_Timer();  // the end points drift apart
+    QCoreApplication::processEvents();
+    struct PaintRecorder : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } recorder;
+    form.installEventFilter(&recorder);
+    form.Timer2_Timer();
+    ASSERT_TRUE(waitFor([&] { return !recorder.painted.isEmpty(); }));
+    const TrailLine& last = form.pattern().Trail.at(form.pattern().Trail.TrailCount() - 1);
+    const double scale = form.pxPerTwip();
+    const QRect span = QRectF(QPointF(last.x1, last.y1) * scale, QPointF(last.x2, last.y2) * scale).toAlignedRect();
+    long area = 0;
+    for (const QRect& box : recorder.painted) area += static_cast<long>(box.width()) * box.height();
+    EXPECT_GT(span.width() * span.height(), 40000);
+    EXPECT_LT(area, span.width() * span.height() / 4);
 }
