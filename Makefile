@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kelvorn: make run | make test | make sanitize | make bench | make install | make deb | make clean
 #         make format | make format-check | make tidy | make screenshots
 BUILD_DIR := build

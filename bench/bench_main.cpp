@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark entry point: a QApplication on the offscreen platform, so screens can be
 // measured too.
 #include <benchmark/benchmark.h>

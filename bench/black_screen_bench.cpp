@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The black screen's line pattern at 1024 x 768: one step draws a line into the retained
 // drawing and takes the oldest off, as the 10 ms animation timer does, without painting.
 #include <benchmark/benchmark.h>

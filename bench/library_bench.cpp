@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive on a folder of 32,768 songs: scan, sort, the cache file and the alpha search.
 #include <benchmark/benchmark.h>
 

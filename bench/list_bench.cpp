@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list browsers on a 32,768-entry archive: paging, letter jumps and FillList.
 #include <benchmark/benchmark.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs at every build (see CMakeLists.txt here): writes the files that carry the release
 # date, the Debian changelog, the manual page and the AppStream metainfo, dated from the
 # last commit (or $SOURCE_DATE_EPOCH), so that every build of one commit writes them byte
@@ -43,7 +44,7 @@ kelvorn (${DEBIAN_VERSION}) unstable; urgency=medium
 ")
 
 file(READ "${SOURCE_DIR}/packaging/kelvorn.1" page)
-string(REGEX REPLACE "^\\.TH KELVORN 1 [^ ]+ \"Kelvorn [^\"]*\"" ".TH KELVORN 1 ${KELVORN_RELEASE_DATE} \"Kelvorn ${VERSION}\""
+string(REGEX REPLACE "\n\\.TH KELVORN 1 [^ ]+ \"Kelvorn [^\"]*\"" "\n.TH KELVORN 1 ${KELVORN_RELEASE_DATE} \"Kelvorn ${VERSION}\""
   page "${page}")
 write_compressed("${OUT}/kelvorn.1" "${page}")
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPack's hooks for the Debian package; packaging/CMakeLists.txt names this file twice.
 # Read first with the project's CPack settings: unless SOURCE_DATE_EPOCH is given, the date
 # the build recorded from the last commit stamps every file in the package, so that each

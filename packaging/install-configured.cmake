@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs at install time (from the install rules in CMakeLists.txt): fills the unit, the
 # desktop entry and its launcher in for the prefix being installed to and installs them.
 foreach(dir bindir libexecdir datadir)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Whole-program figures for a built kelvorn binary, in a private Xvfb display:
 #   (a) start-up to the interactive main screen with a 32,768-song cache, no animations;
 #   (b) CPU (share of one core) and resident memory while a song plays on the idle main screen;

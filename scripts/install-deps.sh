@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages needed to build, test and run Kelvorn, but only those
 # that are missing: with everything present it returns at once, quietly, without network.
 set -euo pipefail

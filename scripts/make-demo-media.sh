@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a handful of short demo tunes ("Artist - Title.mp3") in the given folder with sox
 # and lame: a plucked or bell-like arpeggio over a soft chord pad and bass, with reverb.
 # Files that already exist are kept, so a second run returns at once.

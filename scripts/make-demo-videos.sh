@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the demo videos named in demo/Video.kvx: short generated clips with a soft tone,
 # written with ffmpeg into <folder>/videos. Files that already exist are kept.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The picture of the main screen that the AppStream metainfo shows: the program started
 # in a private Xvfb display on the demo folder's settings and songs (a fresh Settings.kvx,
 # so the defaults show), "1" pressed so that a song plays, and the screen grabbed.

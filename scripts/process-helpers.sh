@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shell helpers shared by the end-to-end test and the whole-program benchmark.
 # Source it; it defines functions only.
 

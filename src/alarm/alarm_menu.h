@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AlarmMenu: the "ALARM MENU" screen. Arms and disarms the alarm, sets its time digit
 // by digit, and sets the normal, alarm and sleep volumes on three bars while the output
 // follows the bar being set. Owns ReadAlarm/WriteAlarm of the settings file.

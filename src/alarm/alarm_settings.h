@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Settings.kvx": the alarm time, alarm and shuffle flags and the three volumes that
 // survive a restart. Widget-free; the alarm menu brings the displays in line.
 #pragma once

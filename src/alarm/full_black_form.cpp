@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "alarm/full_black_form.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FullBlackForm: the black screen over the whole window, with the BLACK / SLEEP /
 // SNOOZE indicators and the bouncing-lines animation switched by the select key.
 #pragma once

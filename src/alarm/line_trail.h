@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The black screen's moving line pattern without widgets: two end points bouncing
 // off the window edges, a slowly cycling colour, and the trail of the last 500 lines.
 #pragma once

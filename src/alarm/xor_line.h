@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One line of the black screen's pattern, drawn exclusive-or into its retained drawing.
 #pragma once
 #include <QImage>

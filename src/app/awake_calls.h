@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's idle inhibition (org.freedesktop.ScreenSaver, session bus) and logind's
 // sleep lock (system bus), the calls made to them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What keeps the machine and the screen awake: a plain function of the jukebox's state,
 // with the reasons the desktop is told.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One inhibition taken from a D-Bus service, for one reason at a time. It is asked for
 // without waiting for the answer; a new reason gives the old inhibition back before the
 // next is asked for, so the service never holds two of ours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A signal handler may do almost nothing: it writes one byte to a socket pair whose
 // other end the event loop watches.
 #include "app/exit_signals.h"

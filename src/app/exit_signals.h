@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM (a service manager stopping the program), SIGINT and SIGHUP, turned into a
 // request on the GUI thread, so the program ends the way its exit action ends it; and
 // SIGPIPE ignored, so a reader that went away (a sound server, a socket) ends nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running jukebox: owns the platform services, the state and the screens, and
 // runs the start-up sequence.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the machine and the TV awake while the jukebox plays or an alarm waits: the
 // desktop's idle inhibition, logind's sleep lock and the X server's screen saver follow
 // the state, looked at every second.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kelvorn: a full-screen MP3 jukebox for the TV, run in its working folder.
 #include <QApplication>
 #include <cstdlib>

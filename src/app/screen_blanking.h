@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The display server's own screen saver and monitor power saving, held off while the
 // jukebox needs its picture.
 #pragma once

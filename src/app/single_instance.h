@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running jukebox per user: a second start brings the first to the front.
 #pragma once
 #include <QObject>

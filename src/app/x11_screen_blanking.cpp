@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/x11_screen_blanking.h"
 
 // Xlib's macros (None, True, Status...) stay in this file.

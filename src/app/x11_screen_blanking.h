@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen blanking on an X server, through a connection of its own (whatever Qt's
 // platform plugin uses): the MIT-SCREEN-SAVER and DPMS extensions, where the server has them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AlarmClock: the main screen's clock tick (clock, elapsed time, snooze end, sleep
 // countdown, alarm) and what the "0" key does (snooze or sleep timer).
 #pragma once

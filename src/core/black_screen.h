@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main screen and the clock ask of the black screen (the screen itself lives
 // with the alarm screens).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The column of menu buttons with one highlighted: the main screen and the menus.
 #pragma once
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Artist and title of a song, split out of its file name.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character a key press stands for, on every screen.
 #pragma once
 #include <string>

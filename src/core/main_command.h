@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main screen's commands: one set, whichever way they come (its keys and buttons, an
 // infrared remote, MPRIS).
 #pragma once

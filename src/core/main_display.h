@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the clock and the alarm menu ask of the main screen: they change what it shows
 // through these intents, never its labels.
 #pragma once

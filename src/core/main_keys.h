@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main screen's key table: which action a typed character runs.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame every menu screen shares: the title below, the "<<" back button with the
 // mark beside it in a small frame, and the four white lines around the menu.
 #pragma once

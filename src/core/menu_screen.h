@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A screen that builds itself up (FadeIn) and clears at once (FadeOut): the main
 // screen, the menus and the list browsers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The playback engine: starts requested songs and moves on when one ends.
 #pragma once
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Base of every full-screen form: takes every key and click it receives, and hands
 // the keys back to the screen beneath when it hides.
 #pragma once

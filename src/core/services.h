@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide services every screen is given: state, player, pump, clock, random.
 #pragma once
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small settings files read at start: keys, mouse and animation speed.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock and playback timers stopped for the length of a scope: the long sequences
 // of the clock (alarm start, snooze end, sleep end) must not be entered again, nor the
 // engine start a song, while they let events run.

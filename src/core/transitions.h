@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen changes: the wipe of the BlackOut overlay and the open and back
 // sequences around the screens' FadeOut and FadeIn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VelmotMAIN: the main screen with the song display, the status labels and the
 // six-button main menu; it owns the clock, playback and re-activation timers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small widgets the screens are built from: clickable labels, lines and frames, marks.
 #pragma once
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alpha search: the archive names that contain a typed text, in archive order.
 #pragma once
 #include <string>

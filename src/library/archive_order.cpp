@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive order: a case-insensitive, locale-aware collation of the decoded names.
 #include "library/archive_order.h"
 

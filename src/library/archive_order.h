@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive order: ascending, letter case ignored, locale-aware.
 #pragma once
 #include <string>

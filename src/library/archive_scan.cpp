@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive scan: the music folder's MP3 files, sorted, into ArchiveList.
 #include "library/archive_scan.h"
 

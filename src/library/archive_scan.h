@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive scan: the music folder's songs into the sorted archive.
 #pragma once
 #include <string>

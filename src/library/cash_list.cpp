@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive cache "CashList.kvx": one entry per line, CR LF after every line.
 #include "library/cash_list.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The archive cache file "CashList.kvx" in the working folder.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Library.kvx": which files of the music folder are songs. Without the file the music
 // folder's own MP3 files are, as ever.
 #pragma once

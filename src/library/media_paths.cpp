@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music folder file "Mp3Path.kvx" and the video list file "Video.kvx".
 #include "library/media_paths.h"
 

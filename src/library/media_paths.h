@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The music folder file and the video list file.
 #pragma once
 #include <string>

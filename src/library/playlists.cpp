@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playlist files: one song per line, CR LF after every line. Other players' playlists
 // may begin with "#EXTM3U" and hold lines that are no songs: directives, comments, web
 // addresses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playlist files: copies of the song list CustomSongs as ".m3u" files in the music folder.
 #pragma once
 #include <string>

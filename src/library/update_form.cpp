@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update screen: title, found and sort counters, and a blinking indicator.
 #include "library/update_form.h"
 

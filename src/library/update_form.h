@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UpdateForm: the screen shown while the archive scan runs.
 #pragma once
 #include <QElapsedTimer>

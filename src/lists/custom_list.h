@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CustomList: the song list that list mode plays; select plays it from the line,
 // second select removes the line's entry.
 #pragma once

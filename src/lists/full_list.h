@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FullList: the whole archive; select plays the archive from the line, second select
 // appends the line's entry to the custom list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ListBrowser: the ten-line list page the list screens share. It pages, moves the
 // highlight, jumps between initial letters, flashes the activated line and closes back
 // to the main screen; each screen gives its source list and what activation does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list lines' colours and flashes. Line colours are kept as integers with red in
 // the low byte (0x00BBGGRR), because the flashes do arithmetic on that integer.
 #pragma once

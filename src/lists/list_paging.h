@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page arithmetic of the ten-line list browsers, free of widgets: every result
 // stays inside the 16-bit position range whatever the count.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lists/play_list.h"
 
 #include "core/playback_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PlayList: the playlist files of the music folder; select and second select both load
 // the line's playlist into the song list and play it from its first entry.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TmpList: the results of the alpha search. Each result knows its archive index, so
 // select plays the archive from that song on; second select appends the archive entry
 // to the custom list. Lines the highlight has not touched since the screen was

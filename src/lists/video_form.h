@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VideoForm: the black screen over the whole window that shows the video player's
 // picture; plus the video steps of the start-up (intro) and of the sleep end.
 #pragma once

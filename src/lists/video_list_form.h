@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VideoListForm: the configured videos; select plays the chosen one full screen and
 // then the following ones, wrapping to the first, until the viewer stops them.
 #pragma once

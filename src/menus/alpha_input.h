@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AlphaInput: the "ALPHA ENTRY" screen, where a short text is typed with the digit
 // keys the way it is typed on a telephone keypad. It builds the text in AlphaText and
 // reports the end of the entry through AlphaRunning and AlphaCancel; what the text is

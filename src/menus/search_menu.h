@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SearchMenu: the "LISTS MENU" screen with its six entries (full list, custom list,
 // alpha search, load and save playlist, archive update).
 #pragma once

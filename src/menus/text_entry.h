@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text entry started from the lists menu: the alpha entry screen in front, and a
 // nested wait until the user accepts or cancels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm tone as a file of the program's own, for a libmpv whose libavfilter (which
 // generates the tone otherwise) is missing at run time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libmpv, loaded when the first player needs it rather than when the program starts:
 // linked in, it makes the dynamic loader resolve the symbols of some two hundred
 // libraries before main, the larger part of the start-up time.

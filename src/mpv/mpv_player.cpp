@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpv/mpv_player.h"
 
 #include "mpv/alarm_tone.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media player component over libmpv: local files only, events on the GUI thread,
 // and no call that waits for the core.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpv/mpv_video_widget.h"
 
 #include <mpv/render_gl.h>

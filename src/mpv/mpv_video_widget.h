@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The video player's picture: mpv's render API drawing into an OpenGL widget.
 #pragma once
 #include <QOpenGLWidget>

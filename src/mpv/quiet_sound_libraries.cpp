@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mpv/quiet_sound_libraries.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process as the players need it: the C number locale, and the sound libraries
 // that mpv loads kept from printing to stderr on their own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which of mpv's sound drivers reach a device someone can hear.
 #pragma once
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Atomic replacement of files: a temporary file beside the target, renamed over it.
 #include "platform/atomic_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files replaced whole: a crash or a full disk never leaves half a file.
 #pragma once
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local time of day and its "hh:mm:ss" text.
 #include "platform/clock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local time of day, replaceable in tests.
 #pragma once
 #include <string>

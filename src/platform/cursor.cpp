@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse cursor hiding: a blank override cursor over the whole application.
 #include "platform/cursor.h"
 

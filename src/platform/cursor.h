@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse cursor hiding for the remote-control use.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Developer diagnostics: one family of logging categories, "kelvorn.*", off by default.
 // KELVORN_DEBUG=1 (or QT_LOGGING_RULES="kelvorn.*.debug=true") turns it on; the program
 // then writes its events to stderr, the lines the tests and benchmarks read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counted event-loop passes: the pace of every wait and animation.
 #include "platform/event_pump.h"
 

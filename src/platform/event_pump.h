@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Let pending events run": the one service behind every wait and animation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder listing with case-insensitive name matching; never throws.
 #include "platform/folder_listing.h"
 

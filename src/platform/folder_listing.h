@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder listing with the program's matching rules.
 #pragma once
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lenient reading of the leading number of a settings line.
 #include "platform/lenient_number.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lenient number reading used for every settings line.
 #pragma once
 #include <string_view>

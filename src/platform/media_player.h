@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media player component: exactly the operations the screens drive.
 #pragma once
 #include <QObject>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names and file contents are bytes; what is shown, searched or sorted is text.
 #pragma once
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every colour the screens use, in one place (0xRRGGBB).
 #pragma once
 

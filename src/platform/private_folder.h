@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folders of the user's own, for what no other user may touch: the single instance's
 // socket and lock, the alarm tone's file.
 #pragma once

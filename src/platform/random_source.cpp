@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-sequence generator (splitmix64).
 #include "platform/random_source.h"
 

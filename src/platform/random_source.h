@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The never-seeded random generator: the same sequence after every start.
 #pragma once
 #include <cstdint>

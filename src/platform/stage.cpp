@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-screen stage and the twip geometry of the screens placed on it.
 #include "platform/stage.h"
 

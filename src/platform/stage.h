@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one full-screen window ("kelvorn") and the twip geometry of its screens.
 #pragma once
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reading with the program's line rules.
 #include "platform/text_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file text reading with the program's line rules (writing: atomic_file.h).
 #pragma once
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Owners of a file descriptor and of an open folder listing: closed however the scope ends.
 #pragma once
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave output volume, applied as a gain to the program's own players.
 #include "platform/wave_volume.h"
 

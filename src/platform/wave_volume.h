@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wave output volume: one value for all players the program owns.
 #pragma once
 #include <QPointer>

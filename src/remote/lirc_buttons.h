@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lircd's event lines and the map from remote buttons to the keys they type.
 #pragma once
 #include <map>

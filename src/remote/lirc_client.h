@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Button presses of an infrared remote, read from the LIRC daemon (lircd).
 #pragma once
 #include <QObject>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPRIS on the session bus: phones, desktops and media keys (KDE Connect, GNOME's media
 // controls, playerctl) control the jukebox as its main screen's keys do, whichever
 // screen is in front, and see what it plays.

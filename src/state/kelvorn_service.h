@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KelvornSERVICE: the process-wide state every screen shares, and its table operations.
 #pragma once
 #include <cstdint>
