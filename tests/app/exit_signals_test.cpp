@@ -12,8 +12,8 @@
 
 using namespace kelvorn;
 
-// A stop reaches the event loop once; a GUI thread held up elsewhere is ended all the same
-// within the grace time, with the status of a clean stop. SIGPIPE ends nothing.
+// A stop reaches the event loop once, or ends a held-up process within the grace time with
+// status 0; SIGPIPE ends nothing.
 TEST(ExitSignals, AStopReachesTheEventLoopOrEndsTheProcessInTimeAndABrokenPipeEndsNothing) {
     {
         ExitSignals exitSignals;
