@@ -218,6 +218,12 @@ TEST_F(MainScreen, SongsThatStopAnsweringAreGivenUpAfterFiveSeconds) {
     EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
     engine.tick();
     EXPECT_TRUE(rig.player.abandons == 2 && rig.lastOpened() == "/music/b.mp3");
+    passes = 0;
+    rig.pump.onPass = [&] {
+        if (++passes == 10) rig.type("2");  // STOP during c's wait ends it too
+    };
+    key("1");
+    EXPECT_TRUE(passes == 10 && rig.player.abandons == 2 && !rig.svc.PlayOn);
 }
 
 // A remote press or a command (MPRIS) reaches the front screen, only silences the tone, and

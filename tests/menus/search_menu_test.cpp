@@ -115,7 +115,7 @@ TEST(AlphaInput, MultiTapCommitsOnOtherKeyOrTimeOutAndAcceptCancelDeleteAndStepW
     rig.alpha.FadeIn();
     EXPECT_EQ(rig.entry(), "|");
     // Up and down step the codes from "Z", lower case folded; a "B" so reached belongs to "2".
-    EXPECT_EQ(rig.alphaKeys("q" + std::string(8, 'a') + "2x"), "Z[\\]^_`ABC");
+    EXPECT_EQ(rig.alphaKeys("qq" + std::string(9, 'a') + "2x"), "ZYZ[\\]^_`ABC");
     rig.svc.AlphaRunning = true;
     rig.alphaKeys("53#");
     EXPECT_TRUE(rig.svc.AlphaCancel && !rig.svc.AlphaRunning && rig.entry() == "5|3");
