@@ -1,5 +1,4 @@
-// Staying awake: the reasons the state gives, and the inhibitions they take from a
-// stand-in desktop and logind on a private bus.
+// Staying awake: the state's reasons, and the inhibitions from a stand-in desktop and logind.
 #include "app/keep_awake.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +98,7 @@ struct AwakeRig : CoreRig {
         awake->start();
         return true;
     }
-    // Updates, then waits for the answers and until the stand-ins hold this many cookies and locks.
+    // Updates, then waits until the stand-ins hold this many cookies and locks.
     bool holds(size_t cookies, int locks) {
         awake->update();
         return waitFor([&] { return awake->settled() && saver.live.size() == cookies && logind.locksHeld() == locks; },
@@ -114,8 +113,7 @@ struct AwakeRig : CoreRig {
 
 }  // namespace
 
-// Each thing that keeps the machine awake, alone and together: an armed alarm names
-// its time (unless the text is no time) and holds off suspend; a snooze does too.
+// Each reason alone and together; an armed alarm names its time (if it is one), as a snooze holds off suspend.
 TEST(KeepAwake, TheStateGivesItsReasons) {
     AwakeRig rig;
     EXPECT_EQ(rig.reasons(), "- / -");
@@ -147,8 +145,8 @@ TEST(KeepAwake, TheStateGivesItsReasons) {
     EXPECT_EQ(rig.reasons(), "Alarm / -");
 }
 
-// One cookie at most, given back when nothing needs it; logind's lock only while an
-// alarm is armed; the screen woken once as the alarm starts; all given back at the exit.
+// One cookie at most, given back when unneeded; logind's lock only while armed; the screen
+// woken once as the alarm starts; all given back at the exit.
 TEST(KeepAwake, TakesAndGivesBackTheInhibitions) {
     AwakeRig rig;
     if (!rig.start()) GTEST_SKIP() << "no dbus-daemon to run a private bus";
@@ -159,8 +157,7 @@ TEST(KeepAwake, TakesAndGivesBackTheInhibitions) {
     ASSERT_TRUE(rig.holds(1, 0));
     rig.type("2");  // paused: nothing needs it
     ASSERT_TRUE(rig.holds(0, 0));
-    // A new reason gives the old cookie back first, also while the old one is still asked
-    // for; an answer that comes after the need went away goes back at once.
+    // A new reason returns the old cookie first, even one still asked for; a late answer goes back at once.
     rig.svc.SleepOn = true;
     rig.awake->update();
     rig.svc.AlarmOn = true;

@@ -1,5 +1,4 @@
-// The real start-up on a temporary working folder, with the real (lazily started)
-// players and window; the test ends where the program would enter its event loop.
+// The real start-up on a temporary working folder, up to where the event loop would start.
 #include "app/jukebox.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +16,8 @@
 
 using namespace kelvorn;
 
-// A cache that is there is read, not scanned. A folder in its place is no cache: the
-// start-up scans, and the failed write says NOT SAVED; with the music folder away too, no
-// write is even tried, and the empty archive says NO SONGS FOUND. Either way the settings are in force before the
-// volume is set.
+// A cache is read, not scanned. A folder in its place: a scan, and NOT SAVED; with the music
+// folder away too, no write at all and NO SONGS FOUND. The settings hold before the volume is set.
 TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
     // The cache ("/": a folder in its place), the music folder there, the cache written, the last index.
     const std::tuple<const char*, bool, const char*, int> cases[] = {{nullptr, true, "A.mp3\r\nb.mp3\r\n", 1},
@@ -34,8 +31,7 @@ TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
         SCOPED_TRACE(std::string(cacheBytes ? cacheBytes : "no cache") + (musicThere ? "" : ", no music folder"));
         QTemporaryDir work;
         const std::string dir = work.path().toStdString(), cache = dir + "/CashList.kvx";
-        // A music folder holding b.mp3 and A.mp3, with the animation off, the mouse shown, "w"
-        // and "s" as up and down keys and the normal volume at 35; settings named in any case.
+        // Animation off, mouse shown, "w"/"s" up and down, normal volume 35; file names in any case.
         std::filesystem::create_directory(dir + "/music");
         for (const char* song : {"b.mp3", "A.mp3"}) writeFileAtomic(dir + "/music/" + song, "");
         writeLinesAtomic(dir + "/Mp3Path.kvx", {dir + "/music/"});
@@ -65,8 +61,7 @@ TEST(JukeboxStart, ReadsACacheOrScansAndNeverWritesBackWhatItCouldNotRead) {
     qputenv("TMPDIR", oldTmp);
 }
 
-// A run of setting changes (a phone's slider, shuffle switched 1,001 times) is written
-// once, when it has settled, and holds the last of them.
+// A run of changes (1,001 shuffles) is written once, settled, holding the last.
 TEST(JukeboxStart, ARunOfSettingChangesIsWrittenOnceSettled) {
     QTemporaryDir tmp, work;
     const QByteArray oldTmp = qgetenv("TMPDIR");

@@ -20,8 +20,7 @@
 
 using namespace kelvorn;
 
-// A crash leaves the socket's name behind, where nobody listens and no lock is held. The
-// claim of `first` takes its place, and a later start ends and raises it, once.
+// A crash leaves the socket's name behind; `first` takes its place, and a later start raises it once.
 TEST(SingleInstance, LaterStartRaisesTheFirstAndEndsAndNeitherAStaleSocketNorAReleaseStopsTheNext) {
     QTemporaryDir folder;
     SingleInstance first(folder.path());
@@ -39,10 +38,8 @@ TEST(SingleInstance, LaterStartRaisesTheFirstAndEndsAndNeitherAStaleSocketNorARe
     }
 }
 
-// The first start holds the lock but does not listen yet: the second must neither take
-// over nor remove a socket, but wait and ask the first to come to the front. A lock that
-// cannot be made at all is no other instance: nothing is removed, and the start is
-// refused with the reason.
+// The first holds the lock but does not listen yet: the second waits and asks it to raise; a
+// lock that cannot be made at all removes nothing and refuses the start with the reason.
 TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListensAndALockErrorRemovesNothing) {
     QTemporaryDir folder;
     SingleInstance second(folder.path());
@@ -73,8 +70,7 @@ TEST(SingleInstance, StartAtTheSameMomentEndsOnceTheFirstListensAndALockErrorRem
     EXPECT_TRUE(QFileInfo(second.socketPath()).isFile());
 }
 
-// Folders another user made (root makes them here, for user 65534) are never taken;
-// one of the user's own with a loose mode is tightened and taken.
+// Folders of another user (root makes them for 65534) are never taken; a loose own one is tightened.
 TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndNobodyElseCanEnterIt) {
     if (::getuid() != 0) GTEST_SKIP() << "needs root to make folders of another user";
     QTemporaryDir runtime, tmp, home;

@@ -6,8 +6,8 @@
 
 using namespace kelvorn;
 
-// "0" is the digit itself; 300, -5 and 0.2 name no 8-bit character; 64.6 rounds to 65.
-// Blanks are trimmed, a word is no key, and a back key hidden behind up keeps working.
+// "0" is the digit; 300, -5, 0.2 are no character; 64.6 rounds; blanks trimmed; a word is no key;
+// a back key hidden behind up stays usable.
 TEST(KeyFile, CodesBecomeCharactersAndBadLinesKeepDefaults) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"0", "300", "-5", "0.2", "64.6"}, "0 a c x A"},

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# End-to-end run of the real program in a private Xvfb display, driven with xdotool:
-# scan and cache, play and skip, the X screen saver held off while a song plays, a second
-# start, the lists, playlists and search, a failed save, the exit by "#"; then a run with
-# LF-ended settings, a key typed during a slow start-up, MPRIS on a private bus and the end
-# by SIGTERM.
+# The real program in a private Xvfb display, driven with xdotool: what only the whole
+# program shows (start-up, cache, real players, X screen saver, single instance, the
+# lists and text entry wired together, MPRIS, signals).
 # Usage: e2e_test.sh <path to the kelvorn binary>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
@@ -38,18 +36,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Names (without folder) of the song files (.mp3, .flac, .ogg) the process has open, one per line.
+# Names (without folder) of the songs the process has open, one per line.
 open_songs() {
     local fd target
     for fd in /proc/"$1"/fd/*; do
         target=$(readlink "$fd" 2>/dev/null) || continue
-        [[ ${target,,} == *.mp3 || ${target,,} == *.flac || ${target,,} == *.ogg ]] && printf '%s\n' "${target##*/}"
+        [[ ${target,,} == *.mp3 ]] && printf '%s\n' "${target##*/}"
     done | sort -u
 }
 
 # --- the working folder --------------------------------------------------------------
-# Three songs, long enough that none ends by itself while the keys are tested. The
-# lower-case "band B" sorts between "Band A" and "Band C" only when case is ignored.
+# Three long songs; "band B" sorts between "Band A" and "Band C" only when case is ignored.
 songs=("Band A - Song One.mp3" "band B - Song Two.mp3" "Band C - Song Three.mp3")
 mkdir -p "$work/music" "$work/home" "$work/tmp" "$work/run"
 chmod 700 "$work/run"
@@ -73,8 +70,7 @@ if command -v ffmpeg >/dev/null 2>&1 &&
     intro=yes
 fi
 
-# The program runs as an ordinary user, so that a read-only folder is read-only to it
-# (root writes anywhere): its own copy of the binary, in a folder it owns.
+# Run as an ordinary user (to whom a read-only folder is read-only), from a copy it owns.
 as_user=()
 cp "$binary" "$work/kelvorn" || fail "could not copy the program"
 binary=$work/kelvorn
@@ -84,8 +80,7 @@ if ((EUID == 0)); then
     chown -R 65534:65534 "$work"
 fi
 
-# A start without a display says why on stderr and ends with an error status of its
-# own, not an abort; the service tries it again later.
+# A start without a display says why and ends with an error status, not an abort.
 "${as_user[@]}" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
     "$binary" >/dev/null 2>"$work/nodisplay.err"
 status=$?
@@ -94,8 +89,7 @@ grep -q '^kelvorn: cannot start: .*display' "$work/nodisplay.err" ||
     fail "a start without a display did not say why: $(head -c 300 "$work/nodisplay.err")"
 pass "a start without a display says why and ends with status $status"
 
-# Another user's file and folder at the names the lock and socket once had in the shared
-# temporary folder stop nothing: they now live in the user's own runtime folder.
+# Another user's files at the lock's and socket's old names in /tmp stop nothing.
 mkdir "$work/tmp/kelvorn-65534.lock" && : >"$work/tmp/kelvorn-65534" && chown 0:0 "$work/tmp/kelvorn-65534"*
 
 # --- a private X display ---------------------------------------------------------------
@@ -107,8 +101,7 @@ wait_for 10 display_ready || fail "Xvfb did not start"
 display=":$(head -n 1 "$work/display")"
 echo "using display $display"
 
-# The program runs with a private home, runtime and temp folder, so neither the user's
-# settings nor an instance the user has running can take part.
+# A private home, runtime and temp folder: nothing of the user's own takes part.
 run_app() {
     local log=$1
     cd "$work" || exit 1
@@ -121,11 +114,8 @@ run_app() {
 run_app app1 &
 app_pid=$!
 
-cache_written() { [[ -f $work/CashList.kvx ]]; }
-wait_for 30 cache_written || fail "CashList.kvx was not written within 15 s"
-[[ $(od -c <"$work/CashList.kvx") == "$(printf '%s\r\n' "${songs[@]}" | od -c)" ]] ||
-    fail "CashList.kvx does not hold the three songs, sorted, each ended by CR LF: $(od -c <"$work/CashList.kvx")"
-pass "first start wrote the sorted cache of 3 songs"
+cache_written() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
+wait_for 30 cache_written || fail "CashList.kvx with the 3 songs was not written within 30 s"
 
 find_window() {
     window=$(DISPLAY=$display xdotool search --onlyvisible --name '^kelvorn$' 2>/dev/null | head -n 1)
@@ -133,13 +123,8 @@ find_window() {
 }
 wait_for 30 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
 pass "window \"kelvorn\" is shown"
-kill -PIPE "$app_pid"
-sleep 0.3
-alive "$app_pid" || fail "SIGPIPE ended the program"
-pass "SIGPIPE ends nothing"
 
-# The main screen takes keys once start-up is through; the program says so on stderr
-# with KELVORN_DEBUG=1. Without that line, carry on after the wait.
+# "kelvorn: ready" on stderr (KELVORN_DEBUG=1): the main screen takes keys.
 log_name=app1
 ready() { grep -q 'kelvorn: ready' "$work/$log_name.err" 2>/dev/null; }
 wait_for 10 ready || echo "note: no \"kelvorn: ready\" line on stderr; carrying on"
@@ -156,11 +141,8 @@ if [[ -n $intro ]]; then
     pass "the intro plays at the normal volume"
 fi
 
-# Qt windows ignore synthetic events sent to a window id, so give the window the
-# focus and type into it. Without a window manager windowactivate fails; windowfocus
-# still sets the input focus.
-# Each key waits until the program has handled it (a "kelvorn: handled" line); a key
-# whose handler waits on (one that starts a text entry) lets the next one go after 1 s.
+# Qt ignores synthetic events sent to a window id: focus the window and type. Each key
+# waits for its "kelvorn: handled" line, at most 1 s (a text entry's key waits on).
 handled_count() { grep -c 'kelvorn: handled' "$work/$log_name.err" 2>/dev/null; }
 send_key() {
     local before=$(handled_count)
@@ -186,8 +168,7 @@ send_key 1
 expect_playing "${songs[1]}" '"1" again'
 
 # --- the X screen saver waits while a song plays, and only then --------------------------
-# Xvfb shows no blanking; with noblank its saver is a window over everything in the root's
-# black and white pattern, where the main screen's #9090C0 is gone.
+# With noblank, Xvfb's saver covers the main screen's #9090C0 with the root's pattern.
 if command -v xset >/dev/null 2>&1 && command -v ffmpeg >/dev/null 2>&1; then
     main_points() {  # of 64x36 points on the screen, those in the main screen's colour
         ffmpeg -loglevel error -f x11grab -i "$display" -frames:v 1 -vf scale=64:36:flags=neighbor \
@@ -214,8 +195,7 @@ alive "$app_pid" || fail "the first instance ended when a second one was started
 pass "a second start ends by itself; the first keeps running"
 
 # --- the road of one request: lists menu, full list, select a song, back -----------------
-# "3" opens the lists menu, "1" the full list (highlight on its first line), down and up
-# move the highlight, select flashes the line and plays that song from the archive.
+# "3" the lists menu, "1" the full list, down, up, select: the first song plays.
 type_keys 3 1 a q c
 expect_playing "${songs[0]}" "lists menu, full list, select"
 # The second select adds the third song to the custom list.
@@ -234,26 +214,12 @@ type_keys 3 4 c
 expect_playing "${songs[2]}" "LOAD PLAYLIST"
 type_keys numbersign
 
-# --- an emptied list plays nothing -------------------------------------------------------
-# The custom list's one entry is removed, then an empty playlist is loaded: its first
-# slot still holds the removed song's name, which must not play.
-type_keys 3 2 x numbersign
-: >"$work/music/E.m3u"
-type_keys 3 4 c
-nothing_open() { [[ -z $(open_songs "$app_pid") ]]; }
-wait_for 5 nothing_open || fail "an empty playlist plays $(open_songs "$app_pid" | tr '\n' ' ')"
-sleep 1  # ten playback ticks to watch
-nothing_open || fail "an empty playlist went on to play $(open_songs "$app_pid" | tr '\n' ' ')"
-pass "an empty playlist loaded after a removal plays nothing"
-type_keys numbersign
-
 # --- search TWO ("8" "8", "9" "9", "6" "6" "6" "6") and play the result -----------------
 type_keys 3 3 8 8 9 9 6 6 6 6 c c
 expect_playing "${songs[1]}" "ALPHA SEARCH for TWO"
 type_keys numbersign
 
 # --- a save into a read-only folder keeps the old file and says so -----------------------
-# The full list's highlight is still on the third song: the second select adds it twice.
 type_keys 3 1 x x numbersign
 chmod a-w "$work/music"
 before=$(od -c "$work/music/M.m3u")
@@ -265,26 +231,16 @@ chmod u+w "$work/music"
 pass "a save into a read-only folder keeps M.m3u and shows NOT SAVED"
 
 # --- the back key: black screen, then the exit -------------------------------------------
-# The first "#" blanks the screen, the second leaves the black screen (any key does), and
-# the third and fourth in a row on the main screen end the program.
-for presses in 1 2 3; do
-    send_key numbersign
-    alive "$app_pid" || fail "the program ended after only $presses \"#\""
-done
+# The first "#" blanks the screen, the second leaves it, the third and fourth end the program.
+type_keys numbersign numbersign numbersign
+alive "$app_pid" || fail "the program ended after only 3 \"#\""
 send_key numbersign
 wait_for 5 not_alive "$app_pid" || fail "the program still runs after 4 \"#\""
-wait "$app_pid" 2>/dev/null
-status=$? app_pid=""
-pass "the program ended after the black screen and 4 \"#\" (exit status $status)"
+app_pid=""
+pass "the program ended after the black screen and 4 \"#\""
 
-# --- second run: Linux line ends, a tiny speed, a key during the start-up, SIGTERM -------
-# The music folder and the keys (select is "o" here) in files ended by LF alone; no
-# cache, so the start scans; "0.0000001" makes every animation four times slower.
-printf 'music/\n' >"$work/Mp3Path.kvx"
-printf 'q\na\no\nx\n#\n' >"$work/Keys.kvx"
-printf '0.0000001\n' >"$work/GFXSpeed.kvx"
-rm -f "$work/CashList.kvx" "$work/intro.avi"
-# A session bus of its own (the first run had none, and ran all the same).
+# --- second run: MPRIS on a private bus, SIGTERM -----------------------------------------
+rm -f "$work/intro.avi"
 if command -v dbus-daemon >/dev/null 2>&1 && command -v dbus-send >/dev/null 2>&1; then
     "${as_user[@]}" dbus-daemon --session --nofork --print-address=3 3>"$work/bus" &
     bus_pid=$!
@@ -294,25 +250,9 @@ fi
 run_app app3 &
 app_pid=$!
 log_name=app3
-cached_3() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
-wait_for 15 cached_3 || fail "the scan with an LF-ended Mp3Path.kvx did not cache the 3 songs"
-pass "Mp3Path.kvx with an LF line end: the scan finds the 3 songs"
-wait_for 30 find_window || fail "no window in the second run"
-send_key 3  # the lists menu, opened while the main menu still builds up
-ready && fail "the start-up was over before a key could be typed during it"
-wait_for 60 ready || fail "the start-up with a tiny GFXSpeed did not end within 60 s"
-pass "the start-up with a tiny GFXSpeed ends"
-# The lists menu keeps the keyboard: "o" (select, from Keys.kvx) opens its full list and
-# then plays its first song; on the main screen "o" would do nothing.
-handled_before=$(handled_count)
-send_key o
-# Its transition, four times slower, ends with the full list in front.
-opened() { (($(handled_count) > handled_before)); }
-wait_for 30 opened || fail "the full list did not open"
-send_key o
-wait_for 30 playing_only "${songs[0]}" ||
-    fail "keys after the start-up did not reach the lists menu opened during it"
-pass "a key typed during the start-up keeps its screen in front; Keys.kvx with LF works"
+wait_for 30 find_window && wait_for 10 ready || fail "the second run did not start"
+send_key 1
+expect_playing "${songs[0]}" '"1" in the second run'
 
 # --- MPRIS: what playerctl or a phone does -----------------------------------------------
 if [[ -n $bus_address ]]; then
@@ -335,68 +275,5 @@ app_pid=""
 ((status == 0)) || fail "SIGTERM ended the program with status $status"
 [[ -z $(ls -A "$work/run" | grep kelvorn) ]] || fail "SIGTERM left $(ls "$work/run")"
 pass "SIGTERM ends the program with status 0 and removes its socket and lock"
-
-# --- third run: a song whose reads stall is playing when the alarm falls due -----------
-# A FIFO named like a song, held open but never written: its reads block, as those of a
-# disk asleep or a hung share do. It comes first in the (cached) archive.
-stalled="0 Stalled.mp3"
-mkfifo "$work/music/$stalled" && chown --reference="$work/music" "$work/music/$stalled"
-exec {stall_fd}<>"$work/music/$stalled"
-printf '%s\r\n' "$stalled" "${songs[@]}" >"$work/CashList.kvx"
-printf '%s\r\n' "${songs[2]}" >"$work/music/ALARM.m3u"
-printf -- '-1\n' >"$work/GFXSpeed.kvx"
-alarm_at=$(($(date +%s) + 20))  # time for a start on a busy machine
-printf '%s\r\n1\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' "$(date -d "@$alarm_at" +%H:%M:%S)" >"$work/Settings.kvx"
-run_app app4 &
-app_pid=$!
-log_name=app4
-wait_for 15 find_window && wait_for 10 ready || fail "the third run did not start"
-(($(date +%s) < alarm_at - 3)) || fail "the third run started too late for its alarm"
-while (($(date +%s) < alarm_at - 3)); do sleep 0.2; done
-send_key o  # plays the archive from its first entry (select is "o" since the second run)
-sleep 1
-handled_before=$(handled_count)
-send_key a
-(($(handled_count) > handled_before)) || fail "a key was not handled while a song's reads stall"
-pass "keys act while a song's reads stall"
-alarm_song_open() { grep -qxF "${songs[2]}" <<<"$(open_songs "$app_pid")"; }
-while (($(date +%s) < alarm_at)); do sleep 0.1; done
-wait_for 10 alarm_song_open || fail "the alarm's song did not open within 10 s of the alarm time"
-pass "the alarm's song opens while the song before it stalls"
-kill -TERM "$app_pid"
-wait_for 2 not_alive "$app_pid" || fail "SIGTERM did not end the program within 2 s while a read stalls"
-app_pid=""
-exec {stall_fd}>&-
-pass "SIGTERM ends the program within 2 s while a read stalls"
-
-# --- fourth run: an album folder in FLAC and Ogg, and another player's playlist ----------
-album="Tree Artist/Tree Album"
-mkdir -p "$work/music/$album"
-for song in "01 Flac Song.flac" "02 Ogg Song.ogg"; do
-    ffmpeg -loglevel error -f lavfi -i sine=frequency=440:duration=30 "$work/music/$album/$song" </dev/null ||
-        fail "ffmpeg could not make $song"
-done
-chown -R --reference="$work/music" "$work/music/Tree Artist"
-rm -f "$work/CashList.kvx" "$work/music/$stalled"
-printf 'subfolders=1\nformats=mp3 flac ogg\n' >"$work/Library.kvx"
-printf '00:00:00\r\n0\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' >"$work/Settings.kvx"
-# Exported elsewhere: a header, the other player's notes, an absolute path and a file:// URL.
-flac_url="file://$work/music/$album/01 Flac Song.flac"
-printf '#EXTM3U\r\n#EXTINF:30,Tree Artist - Ogg Song\r\n%s\r\n#EXTINF:30,Tree Artist - Flac Song\r\n%s\r\n' \
-    "$work/music/$album/02 Ogg Song.ogg" "${flac_url// /%20}" >"$work/music/Other.m3u8"
-run_app app5 &
-app_pid=$!
-log_name=app5
-wait_for 15 find_window && wait_for 10 ready || fail "the fourth run did not start"
-grep -qxF "$album/01 Flac Song.flac"$'\r' "$work/CashList.kvx" ||
-    fail "the scan with subfolders did not cache the album: $(cat "$work/CashList.kvx")"
-pass "Library.kvx: the scan takes the album folder's FLAC and Ogg songs"
-type_keys 3 4 a a a o  # PLAY LISTS: ALARM, E, M, Other; select is "o"
-expect_playing "02 Ogg Song.ogg" "an EXTM3U playlist's absolute path"
-type_keys numbersign 1  # back on the main screen, "1" skips
-expect_playing "01 Flac Song.flac" "an EXTM3U playlist's file:// URL"
-kill -TERM "$app_pid"
-wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the fourth run"
-app_pid=""
 
 echo "PASS: e2e"

@@ -1,5 +1,4 @@
-// A main screen and the transitions on fakes: the player, pump, clock and random
-// source are the test's.
+// A main screen and the transitions on the fake player, pump, clock and random source.
 #pragma once
 #include <memory>
 

@@ -8,8 +8,14 @@ namespace kelvorn {
 
 class CountingPump : public EventPump {
 public:
-    void pass() override;
-    void yield() override;
+    void pass() override {
+        ++passes;
+        if (onPass) onPass();
+    }
+    void yield() override {
+        ++yields;
+        if (onYield) onYield();
+    }
 
     long passes = 0;
     long yields = 0;

@@ -7,10 +7,8 @@ void FakePlayer::open(const std::string& path) {
     path_ = path;
     position_ = 0;
     tags_ = {};
-    bool fails = failNext_ || missing_.count(path) > 0;
-    failNext_ = false;
-    bool hangs = false;
-    for (const std::string& part : failingParts_) fails = fails || path.find(part) != std::string::npos;
+    bool fails = false, hangs = false;
+    for (const std::string& part : failing_) fails = fails || path.find(part) != std::string::npos;
     for (const std::string& part : hanging_) hangs = hangs || path.find(part) != std::string::npos;
     setStates(fails || hangs ? Closed : Open, Stopped, fails);
 }
@@ -52,10 +50,6 @@ void FakePlayer::finishSong() {
     position_ = 0;
     setStates(openState_, Stopped, openFailed_);
 }
-
-void FakePlayer::failOpen(const std::string& pathPart) { failingParts_.push_back(pathPart); }
-
-void FakePlayer::markMissing(const std::string& path) { missing_.insert(path); }
 
 void FakePlayer::setStates(OpenState openState, PlayState playState, bool failed) {
     if (openState == openState_ && playState == playState_ && failed == openFailed_) return;

@@ -2,7 +2,6 @@
 #pragma once
 #include "platform/media_player.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -32,11 +31,9 @@ public:
     SongTags tags() const override { return tags_; }
 
     // Test triggers.
-    void finishSong();                           // the song played to its end
-    void failNextOpen() { failNext_ = true; }    // only the next open fails
-    void failOpen(const std::string& pathPart);  // every open of a path containing it fails
-    void markMissing(const std::string& path);   // this exact path never opens
-    void hangOpen(const std::string& pathPart) { hanging_.push_back(pathPart); }  // never answers
+    void finishSong();                                                            // the song played to its end
+    void failOpen(const std::string& pathPart) { failing_.push_back(pathPart); }  // opens containing it fail
+    void hangOpen(const std::string& pathPart) { hanging_.push_back(pathPart); }  // ... never answer
     void setPositionValue(double seconds) { position_ = seconds; }
     void pressKey(int code) { emit keyPressed(code); }
     void readTags(SongTags tags) {  // the open song's tags have been read
@@ -57,10 +54,8 @@ private:
     void setStates(OpenState openState, PlayState playState, bool failed);
 
     std::string path_;
-    std::set<std::string> missing_;
-    std::vector<std::string> failingParts_;
+    std::vector<std::string> failing_;
     std::vector<std::string> hanging_;
-    bool failNext_ = false;
     double position_ = 0;
     OpenState openState_ = Closed;
     PlayState playState_ = Stopped;

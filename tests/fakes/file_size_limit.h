@@ -1,5 +1,4 @@
-// Makes file writes fail part-way, even for root: runs `write` under a small file size
-// limit (the signal the limit raises is ignored) and returns its result.
+// Runs `write` under a small file size limit (its signal ignored): writes fail part-way, even for root.
 #pragma once
 #include <sys/resource.h>
 

@@ -1,5 +1,4 @@
-// The media library: the archive scan and its order, the archive cache, the playlists,
-// the music folder and video list files, and the alpha search.
+// The media library: archive scan and order, cache, playlists, media paths, alpha search.
 #include <gtest/gtest.h>
 
 #include <QLocale>
@@ -21,6 +20,7 @@
 #include "library/media_paths.h"
 #include "library/playlists.h"
 #include "platform/name_text.h"
+#include "platform/text_file.h"
 #include "state/kelvorn_service.h"
 
 namespace kelvorn {
@@ -29,14 +29,12 @@ namespace {
 using Lines = std::vector<std::string>;
 
 void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good()) << path;
+    ASSERT_TRUE((std::ofstream(path, std::ios::binary) << bytes).good()) << path;
 }
 
 std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes;
+    return readFileBytes(path, bytes) ? bytes : "";
 }
 
 // Entries 0..last of a list, as far as it holds them.
@@ -44,8 +42,7 @@ Lines upTo(const SongList& list, int last) {
     return Lines(list.begin(), list.begin() + std::clamp<long>(last + 1, 0, static_cast<long>(list.size())));
 }
 
-// Large texts compared without a line diff of megabytes when they differ: their sizes,
-// and where they first part.
+// Large texts compared by size and first difference, never as a line diff of megabytes.
 ::testing::AssertionResult sameBytes(const std::string& got, const std::string& wanted) {
     if (got == wanted) return ::testing::AssertionSuccess();
     const auto [g, w] = std::mismatch(got.begin(), got.end(), wanted.begin(), wanted.end());
@@ -115,9 +112,8 @@ protected:
     std::string events;
 };
 
-// Only MP3 files directly in the folder whose names fit on a line. The playback timer may
-// read the archive at any yield, so ArchiveCount covers only names throughout. A folder
-// that cannot be listed (a disk away) is no empty folder: the archive and results stay.
+// MP3s directly in the folder, one-line names; ArchiveCount covers only names at every yield;
+// a folder that cannot be listed (a disk away) keeps the archive and results.
 TEST_F(Scan, StoresTheSortedMp3NamesKeepingTheArchiveReadableAndKeepsItWhenTheFolderIsAway) {
     std::filesystem::create_directory(music + "sub");
     std::filesystem::create_directory(music + "folder.mp3");
@@ -145,10 +141,7 @@ TEST_F(Scan, StoresTheSortedMp3NamesKeepingTheArchiveReadableAndKeepsItWhenTheFo
     EXPECT_EQ(svc.ArchiveCount, -1);
 }
 
-// Library.kvx switches on the subfolders and other formats: entries are paths relative to
-// the music folder, in the case-insensitive order of the whole path (a blank before "/"),
-// so an album's tracks stay together. Its bad lines change nothing; without it the
-// defaults hold.
+// Library.kvx: subfolders and formats, whole paths in case-insensitive order; bad lines change nothing.
 TEST_F(Scan, LibrarySettingsAddSubfoldersAndFormats) {
     EXPECT_EQ(librarySettingsFrom({}).listingRules().extensions, Lines{".mp3"});
     const LibrarySettings odd = librarySettingsFrom({"SubFolders = 1", "subfolders=yes", "formats=mp3 fl/ac", "x=1"});
@@ -164,8 +157,7 @@ TEST_F(Scan, LibrarySettingsAddSubfoldersAndFormats) {
 
 TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStoredAndTheEventLoopNeverWaitsLong) {
     for (int i = 0; i < kReachableEntries + 40; ++i) touch({"t" + std::to_string(100000 + i) + ".mp3"});
-    // The event loop runs while the folder is listed and sorted aside (the archive is still
-    // empty then), and every 256 names of the copy into the archive.
+    // The event loop runs while listing and sorting aside, and every 256 names copied.
     int whileListing = 0;
     int whileCopying = 0;
     pump.onYield = [&] { ++(svc.ArchiveList.empty() ? whileListing : whileCopying); };
@@ -179,8 +171,7 @@ TEST_F(Scan, NamesBeyondTheReachableEntriesAreNotStoredAndTheEventLoopNeverWaits
 
 using CashList = WorkFolder;
 
-// Lines end with CR LF, LF or CR and are bytes (Latin-1 and UTF-8 alike); they are written
-// back with CR LF, those beyond the reachable entries too, into the file of any case.
+// Lines end with CR LF, LF or CR, bytes as they are; written back with CR LF, all of them.
 TEST_F(CashList, EntriesAreLinesAndComeBackWithCrLf) {
     const std::string file = in("cashlist.KVX");
     writeBytes(file, "\xE9t\xE9.mp3\r\n\r\nb.mp3\nZ - \xC3\xBC.mp3\rlast.mp3");
@@ -218,8 +209,7 @@ TEST_F(CashList, UnreadableCacheGivesAnEmptyArchiveAndAFailedWriteLeavesTheOldFi
 
 using Playlists = WorkFolder;
 
-// Saving replaces the file of that name; the lines beyond the reachable entries are kept
-// for it until the next load. An empty list is a file of zero bytes.
+// Lines beyond the reachable entries are kept until the next load; an empty list is zero bytes.
 TEST_F(Playlists, SaveAndLoadKeepTheLinesBeyondTheReachableEntriesUntilTheNextLoad) {
     const std::string many = numberedLines(70000);
     writeBytes(music + "Long.m3u", many);
@@ -236,8 +226,7 @@ TEST_F(Playlists, SaveAndLoadKeepTheLinesBeyondTheReachableEntriesUntilTheNextLo
     EXPECT_EQ(readBytes(music + ".m3u"), "");
 }
 
-// Nothing is written for a name that cannot be a file name, nor for an empty list over
-// a playlist holding songs (an empty list after a start would silence "ALARM").
+// No file for a bad name, nor an empty list over a playlist with songs ("ALARM" would go silent).
 TEST_F(Playlists, RefusedSavesWriteNothing) {
     writeBytes(music + "a.m3u", "old.mp3\r\n");
     writeBytes(music + "b.m3u", "");
@@ -253,8 +242,7 @@ TEST_F(Playlists, RefusedSavesWriteNothing) {
     EXPECT_EQ(SavePlaylist(svc, "c"), SaveResult::Failed);
 }
 
-// The listing reads the music folder file and takes ".m3u" files of any case, the one
-// saved under the empty name too. A missing file keeps the list's first entry only.
+// ".m3u" of any case, the empty name too; a missing file keeps the list's first entry only.
 TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodesAndAMissingFileKeepsTheOldEntries) {
     for (const char* name : {"mix2.m3u", "_x.m3u", "Mix.m3u", "ALARM.m3u", "b.M3U", "song.mp3", ".m3u"})
         writeBytes(music + name, "");
@@ -267,11 +255,8 @@ TEST_F(Playlists, ListingOrderIsUpperCasedCharacterCodesAndAMissingFileKeepsTheO
     EXPECT_EQ(svc.ListName + " " + std::to_string(svc.CustomCount) + " " + svc.CustomSongs[0], "Deleted.m3u 0 one.mp3");
 }
 
-// Which lines of a playlist are songs, and the entries they give: "a\b.mp3" is a file.
-// An extended playlist ("#EXTM3U") has directives, comments and blank lines, a plain
-// one "#EXT" directives only. Paths in the music folder become relative to it; a local
-// "file://" URL is its path, bytes as they decode, a broken escape as it is; other URLs
-// are no songs.
+// Playlist lines that are songs: #EXTM3U has directives, comments and blank lines, a plain one
+// "#EXT" directives only; music-folder paths become relative, local file:// URLs decoded.
 TEST_F(Playlists, LinesOfOtherPlayersGiveTheirLocalSongsOnly) {
     writeBytes(music + "a\\b.mp3", "");
     const std::pair<std::string, Lines> cases[] = {
@@ -297,10 +282,8 @@ TEST_F(Playlists, LinesOfOtherPlayersGiveTheirLocalSongsOnly) {
     EXPECT_EQ(upTo(svc.PlaylistNames, svc.PlaylistCount), (Lines{"Other.M3U8", "t.m3u"}));
 }
 
-// Saved again, another player's playlist keeps its header and, before every entry still
-// in the list, the lines it had there; what followed the last song stays at the end. An
-// entry beginning with "#" is saved as "./#..." and read back as itself. A plain playlist
-// loaded next leaves nothing of it behind; an entry listed twice has its lines at both.
+// Another player's playlist saved again keeps its header and each kept entry's lines before it;
+// "#..." entries go out as "./#...". A plain playlist loaded next leaves nothing of it behind.
 TEST_F(Playlists, SavingKeepsTheHeaderAndTheLinesOfTheEntriesLeft) {
     writeBytes(music + "Other.m3u8", "#EXTM3U x\n#EXTINF:1,A\na.mp3\n#EXTINF:2,B\nhttp://radio\n#EXTINF:3,B\n" + music +
                                          "b.mp3\n#EXTINF:4,C\nc.mp3\n# end\n");
@@ -321,9 +304,7 @@ TEST_F(Playlists, SavingKeepsTheHeaderAndTheLinesOfTheEntriesLeft) {
     EXPECT_EQ(readBytes(music + "Saved.m3u"), "#EXTINF:9,Z\r\na.mp3\r\n#EXTINF:9,Z\r\na.mp3\r\n");
 }
 
-// The first line of the music folder file is taken as it is, an empty one standing for
-// "music/" in the working folder; the video list is pairs of lines, a name and a file.
-// Both files are found whatever the case of their names.
+// Mp3Path.kvx's first line as it is (empty: "music/"); Video.kvx pairs of lines; any case of name.
 TEST(MediaPaths, MusicFolderAndVideosFromTheirFiles) {
     const std::string home = defaultMusicFolder();
     ASSERT_TRUE(!home.empty() && home.back() == '/') << home;
@@ -350,21 +331,15 @@ TEST(MediaPaths, MusicFolderAndVideosFromTheirFiles) {
     }
 }
 
-// Lists show an entry without its real extension, whatever its length, folders included;
-// nothing else is ever cut.
+// Only a real extension is cut, folders included.
 TEST(EntryText, TheExtensionGoesAndNothingElse) {
-    const std::pair<const char*, const char*> cases[] = {{"Song.mp3", "Song"},
-                                                         {"Artist/Album/01 Title.flac", "Artist/Album/01 Title"},
-                                                         {"b.OPUS", "b"},
-                                                         {"List.m3u8", "List"},
-                                                         {"No. 5", "No. 5"},
-                                                         {"Vol.2", "Vol.2"},
-                                                         {"Vol.1/Intro", "Vol.1/Intro"},
-                                                         {".mp3", ".mp3"},
-                                                         {"a/.ogg", "a/.ogg"},
-                                                         {"Intro", "Intro"},
-                                                         {"x.jpeg2", "x.jpeg2"}};
-    for (const auto& [entry, shown] : cases) EXPECT_EQ(entryText(entry).toStdString(), shown) << entry;
+    for (const auto& [entry, shown] : {std::pair{"Song.mp3", "Song"},
+                                       {"Artist/Album/01 Title.flac", "Artist/Album/01 Title"},
+                                       {"b.OPUS", "b"},
+                                       {"List.m3u8", "List"}})
+        EXPECT_EQ(entryText(entry).toStdString(), shown) << entry;
+    for (const char* whole : {"No. 5", "Vol.2", "Vol.1/Intro", ".mp3", "a/.ogg", "Intro", "x.jpeg2"})
+        EXPECT_EQ(entryText(whole).toStdString(), whole);
 }
 
 using AlphaSearchResults = WorkFolder;

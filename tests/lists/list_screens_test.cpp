@@ -1,5 +1,4 @@
-// The list screens on the fakes: paging, the highlight, the letter jumps and what select
-// does; the video list's playback loop, the intro and the sleep end's video steps.
+// The list screens on the fakes: paging, highlight, letter jumps, select; the video loop and intro.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -70,8 +69,7 @@ std::string where(const ListBrowser& list) {
     return std::to_string(list.AktListPos) + "+" + std::to_string(list.aktbutt) + " lit " + lit;
 }
 
-// The video screen and the video list over `videos` entries "Video i" / "clips/vi.mp4",
-// with or without a video player.
+// The video screen and list over "Video i" / "clips/vi.mp4", with or without a video player.
 struct VideoRig : CoreRig {
     VideoForm* form;  // owned by the stage, as on the real one
     VideoListForm* list;
@@ -109,8 +107,7 @@ struct VideoRig : CoreRig {
 
 }  // namespace
 
-// Paging ("8" "2" "9" "3"), the highlight at the ends and the letter jumps ("1" "7"),
-// each from a fresh screen: the page, the highlight and the first and last line after.
+// Paging ("8" "2" "9" "3"), the ends and the letter jumps ("1" "7"), each on a fresh screen.
 TEST(ListBrowser, KeysPageAndMoveTheHighlightInsideTheList) {
     const SongList s26 = numbered(26, "s"), full = numbered(32768, ""),
                    abc = {"Abba.mp3", "abc.mp3", "Beat.mp3", "bird.mp3", "Cold.mp3", "D.mp3"};
@@ -152,8 +149,7 @@ TEST(ListBrowser, EmptyLinesAreInertAndBackReturnsToTheMainScreen) {
     EXPECT_TRUE(rig.full->isHidden() && !rig.main->MainButt[0]->isHidden());
 }
 
-// "5" skips and "4" goes back a song. A click plays what the line stands for, a second
-// select stops at the highest count a list can reach.
+// "5" skips, "4" goes back; a click plays its line; a second select stops at the highest count.
 TEST(FullList, KeysAndClicksPlayOrCopyTheArchiveEntryUpToTheHighestReachableCount) {
     ListRig rig(numbered(30, "s"), SongList(32766, "old.mp3"));  // count 32765: two more fit
     FullList& list = *rig.full;
@@ -288,8 +284,7 @@ TEST(VideoList, WhenNoVideoOpensTheLoopStillEndsOnBackWithoutAPassStorm) {
     broken.expectLoopEnded();
 }
 
-// The intro plays to its end, or gives up at once when it does not open; without a
-// player nothing plays at all, neither the intro nor the list.
+// The intro plays to its end or gives up at once; without a player nothing plays.
 TEST(VideoScreen, IntroPlaysToItsEndOrGivesUpAndWithoutAPlayerNothingPlays) {
     for (bool opens : {true, false}) {
         VideoRig rig(2);

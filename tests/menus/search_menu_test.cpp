@@ -53,9 +53,8 @@ struct MenusRig : CoreRig {
 
 }  // namespace
 
-// Digits 7 to 0 and entries without a screen do nothing. The update keeps a cache that
-// cannot be written as it was and tells the user; a music folder that is away leaves the
-// cache alone. Keys and clicks are dropped while the update runs.
+// Digits 7 to 0 do nothing. An update whose cache write fails keeps the old and says so; a
+// music folder away leaves the cache alone; keys and clicks are dropped meanwhile.
 TEST(SearchMenu, EntriesOpenTheirScreensAndUpdateArchiveRewritesTheCacheIgnoringKeysMeanwhile) {
     QTemporaryDir work;
     MenusRig rig;
@@ -115,22 +114,19 @@ TEST(AlphaInput, MultiTapCommitsOnOtherKeyOrTimeOutAndAcceptCancelDeleteAndStepW
     EXPECT_TRUE(rig.svc.AlphaText == "B2_9G" && !rig.svc.AlphaRunning && !rig.svc.AlphaCancel);
     rig.alpha.FadeIn();
     EXPECT_EQ(rig.entry(), "|");
-    // Up and down step through the character codes from "Z", lower case folded to upper
-    // case; a "B" reached so belongs to key "2".
-    EXPECT_EQ(rig.alphaKeys("q" + std::string(8, 'a') + "2x"), "Z[\\]^_`ABC");
+    // Up and down step the codes from "Z", lower case folded; a "B" so reached belongs to "2".
+    EXPECT_EQ(rig.alphaKeys("qq" + std::string(9, 'a') + "2x"), "ZYZ[\\]^_`ABC");
     rig.svc.AlphaRunning = true;
     rig.alphaKeys("53#");
     EXPECT_TRUE(rig.svc.AlphaCancel && !rig.svc.AlphaRunning && rig.entry() == "5|3");
-    // The ticks run on between entries; their counters stop at the top of their range, so
-    // the next entry's first tick commits the pending "3" and shows the cursor mark.
+    // The ticks' counters stop at their top between entries: the next first tick commits "3".
     rig.ticks(40000);
     rig.svc.AlphaRunning = true;
     rig.ticks(1);
     EXPECT_EQ(rig.alpha.displayText(), "53" + QString(QChar(0x2588)));
 }
 
-// The sleep end (or the alarm) returns to the main screen while the entry waits; keys
-// then may start a second entry, whose accept must not also accept the first.
+// A forced return (sleep end, alarm) cancels the entry; a second entry's accept is not the first's.
 TEST(TextEntry, ForcedReturnCancelsTheEntryAndALaterEntryIsNotTakenForIt) {
     MenusRig rig;
     rig.clock.set(23, 30, 0);

@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build tree into a temporary prefix and checks what the desktop session
-# gets: the program, a user unit that starts it again after a crash in its working
-# folder, a desktop entry whose launcher starts that unit or else the program itself, a
-# manual page, and a first-run helper that writes "Mp3Path.kvx" once and never touches a
-# user's own. Then builds the Debian package twice and checks that both are the same
-# bytes, its dependencies, its files and /usr paths, and what lintian, AppStream and
-# desktop-file-validate say of it.
-# Usage: install_test.sh <cmake> <cpack> <build dir>
-# Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
+# Installs into a temporary prefix and checks the program, the user unit, the desktop entry and
+# its launcher, the manual page and the first-run helper; then builds the Debian package twice
+# and checks it (same bytes, dependencies, files, lintian, AppStream, desktop-file-validate).
+# Usage: install_test.sh <cmake> <cpack> <build dir>; exits 0 pass, 1 fail, 77 skip.
 set -uo pipefail
 
 (($# == 3)) || { echo "usage: $0 <cmake> <cpack> <build dir>" >&2; exit 2; }
@@ -22,8 +17,7 @@ has_line() { grep -qxF -- "$2" "$1" || fail "${1##*/} lacks the line: $2"; }
 for tool in desktop-file-validate man; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-# The manual page without a warning from groff or man, and naming every working-folder
-# file README's Files table names.
+# The manual page without a warning, naming every file of README's Files table.
 check_page() {
     local page name
     page=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -l "$1" 2>"$work/man.err") &&
@@ -99,8 +93,7 @@ if command -v xdg-user-dir >/dev/null 2>&1; then
 fi
 
 # --- the desktop entry's launcher ---------------------------------------------------
-# Where a user manager answers it only starts the unit; where systemctl fails it prepares
-# the working folder and runs the program there (here a stand-in that notes where).
+# With a user manager it only starts the unit; else it prepares the folder and runs the program there.
 mkdir "$work/bin"
 printf '#!/bin/sh\necho "$*" >>"%s/systemctl.log"\n[ "$FAKE_MANAGER" = yes ]\n' "$work" >"$work/bin/systemctl"
 printf '#!/bin/sh\npwd >"%s/ran"\n' "$work" >"$prefix/bin/kelvorn"
@@ -164,8 +157,7 @@ check_page "$root/usr/share/man/man1/kelvorn.1.gz"
 shot=$(grep -o '<image[^>]*>[^<]*' "$root"/usr/share/metainfo/*.metainfo.xml) &&
     [[ -f $source_dir/packaging/screenshots/${shot##*/} ]] || fail "no packaging/screenshots/${shot##*/}"
 pass "desktop-file-validate, appstreamcli validate-tree and man on the package's files"
-# Every tag lintian shows, down to infos, fails; where one is expected the package's own
-# overrides say why.
+# Any lintian tag fails, infos too; the package's own overrides explain the expected ones.
 out=$(lintian --display-info "$deb" 2>&1 | grep -v '^running with root privileges')
 ! grep -qE '^[EWI]: ' <<<"$out" || fail "lintian: $out"
 pass "lintian: no error, warning or info"

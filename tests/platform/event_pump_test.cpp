@@ -9,8 +9,7 @@
 
 using namespace kelvorn;
 
-// A pass lasts about one quantum, so a count of passes stands for a time and animations
-// keep their speed; yields close together run the event loop once, far apart each time.
+// A pass lasts about one quantum; yields close together run the event loop once.
 TEST(EventPump, PassesKeepTheirPaceAndYieldsCloseTogetherAreSkipped) {
     QtEventPump pump(1000);  // a millisecond a pass
     bool fired = false;

@@ -1,5 +1,4 @@
-// The platform's figures: wave volume values, the lenient numbers of settings lines and
-// the twip scale of the main screen.
+// The platform's figures: wave volume, lenient numbers, the twip scale.
 #include "platform/lenient_number.h"
 #include "platform/stage.h"
 #include "platform/wave_volume.h"
@@ -20,8 +19,7 @@ TEST(WaveVolume, ChannelFiguresStayInSixteenBits) {
 }
 
 TEST(LeadingNumber, ReadsUpToTheFirstCharacterThatCannotContinueEvenInHugeTexts) {
-    // The decimal mark is a point whatever the locale, and an exponent is not read. No
-    // number at all gives a plain zero, never -0.
+    // The decimal mark is a point in every locale; no exponent; no number is +0.
     const std::pair<const char*, double> cases[] = {
         {"38", 38},      {".5", 0.5},    {"5.", 5},  {"-0.25", -0.25}, {"+7", 7},  {"  -2x", -2},
         {"\t 12,5", 12}, {"1.2.3", 1.2}, {"2e5", 2}, {"", 0},          {"abc", 0}, {"-", 0},
@@ -35,8 +33,7 @@ TEST(LeadingNumber, ReadsUpToTheFirstCharacterThatCannotContinueEvenInHugeTexts)
     EXPECT_DOUBLE_EQ(leadingNumber("1." + std::string(10000, '5')), 1.5555555555555556);
 }
 
-// The main screen's 12150 x 9150 twips on a display: scaled uniformly, centred, with
-// black bars where the aspect differs; with no size known, 15 twips a pixel.
+// 12150 x 9150 twips scaled uniformly, centred between black bars; with no size, 15 twips a pixel.
 TEST(TwipScale, MainScreenFillsTheDisplayUniformlyCentredBetweenBlackBars) {
     const std::tuple<QSize, QRect, QRect, int> displays[] = {
         // size, main area, lower right quarter, 12 pt
@@ -48,7 +45,7 @@ TEST(TwipScale, MainScreenFillsTheDisplayUniformlyCentredBetweenBlackBars) {
         EXPECT_EQ(t.mainArea(), area) << size.width();
         EXPECT_EQ(t.rect(6075, 4575, 6075, 4575), quarter) << size.width();
         EXPECT_EQ(t.font("Arial", 12).pixelSize(), font12) << size.width();
-        // Edges are rounded, not sizes: a row of controls 100 twips wide has no gaps or overlaps.
+        // Edges are rounded, not sizes: no gaps or overlaps.
         for (int left = 0; left < 1000; left += 100)
             EXPECT_EQ(t.rect(left, 0, 100, 100).right() + 1, t.rect(left + 100, 0, 100, 100).left()) << left;
     }

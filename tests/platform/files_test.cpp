@@ -42,9 +42,8 @@ TEST(TextFile, LinesAreWrittenWithCrLfAndReadBackAndAMissingFileReadsAsNothing) 
     EXPECT_TRUE(bytes.empty() && back.empty());
 }
 
-// The file a link leads to is replaced, keeping its mode; what failed writes of the same
-// file left (hidden, so never listed) goes. A failed write leaves the old file and no
-// temporary file.
+// A link's file is replaced keeping its mode; hidden leftovers of its failed writes go; a failed
+// write leaves the old file and no temporary one.
 TEST(TextFile, AtomicWriteFollowsLinksKeepsTheModeAndNeverLosesTheOldFile) {
     QTemporaryDir dir;
     const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
@@ -78,10 +77,8 @@ TEST(TextFile, AtomicWriteFollowsLinksKeepsTheModeAndNeverLosesTheOldFile) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
-// With subfolders: every depth, paths joined by "/", the given formats only, nothing
-// hidden; a link to a folder is followed, but never back into a folder listed already; a
-// subfolder that cannot be listed is left out and the rest goes on. Run as an ordinary
-// user, for whom a folder of mode 000 is unreadable.
+// Subfolders at every depth, given formats, nothing hidden; folder links followed but never in
+// a loop; an unreadable subfolder (as an ordinary user) is left out.
 TEST(FolderListing, TreeOfFoldersWithFormatsLinksAndAnUnreadableFolder) {
     QTemporaryDir dir, other;
     const std::string root = dir.path().toStdString() + "/music/", outside = other.path().toStdString() + "/";
@@ -122,9 +119,7 @@ TEST(FolderListing, MatchingNormalFilesAndFoldersThatCannotBeListed) {
     ASSERT_EQ(::symlink("a.mp3", (root + "link.mp3").c_str()), 0);
     ASSERT_EQ(::symlink("gone", (root + "broken.mp3").c_str()), 0);
 
-    // Prefix, names of *.mp3, listed to the end. Any letter case of the extension; no folders,
-    // hidden names, files of subfolders or broken links. The prefix is raw: it begins the
-    // name, without regard to case.
+    // Any case of the extension; no folders, hidden names, subfolders or broken links; a raw prefix.
     const std::tuple<std::string, Lines, bool> cases[] = {
         {root, {"a.mp3", "caf\xe9.mp3", "link.mp3", "musicfile.mp3", "x.MP3"}, true},
         {root + "music/ab", {"ABBA - One.mp3", "abba - two.MP3"}, true},

@@ -1,5 +1,4 @@
-// The infrared remote through a fake lircd that starts late, sends lines in odd pieces
-// and junk, leaves and comes back.
+// The infrared remote through a fake lircd that starts late, sends odd pieces and junk, and comes back.
 #include "remote/lirc_client.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +13,8 @@
 
 using namespace kelvorn;
 
-// Buttons type the keys as they are at each press; a held button types again only when it
-// moves the highlight. Remote.kvx sets a key as Keys.kvx does, a code 1..255 or one
-// character; its other lines change nothing.
+// Keys as they are at each press; a held button repeats only if it moves the highlight;
+// Remote.kvx sets a key as Keys.kvx does.
 TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
     QTemporaryDir dir;
     const QString path = dir.filePath("lircd");
@@ -53,8 +51,7 @@ TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
               "0 00 KEY_EXIT r\n0 00 KEY_INFO r\n0 00 KEY_PLAYPAUSE r\n0 00 KEY_NEXTSONG r\n"
               "0 00 KEY_PREVIOUS r\n0 00 KEY_FASTFORWARD r\n0 00 KEY_REWIND r\n0 00 KEY_SLEEP r\n",
               "1qqa5c#x217980"));
-    // Lines lircd never sends, NUL bytes, invalid UTF-8, a hold too long to count and an
-    // overlong line that ends like an event type nothing; blanks and tabs part the fields.
+    // Lines lircd never sends, NULs, bad UTF-8, too long a hold, an overlong line; blanks and tabs part fields.
     QByteArray junk = "0 00 KEY_1\n0 00 KEY_1 r extra\nxyz 00 KEY_1 r\n0 -1 KEY_1 r\n0 00 KEY_1 r\r\n0 10000 KEY_1 r\n";
     junk += QByteArray("0 00 key_up r\n0 00 KEY_\0 r\n\0\xff\n", 30) + QByteArray(2000, ' ') + "0 00 KEY_9 r\n";
     ASSERT_TRUE(sends(junk + " 0  0a\tKEY_UP   r \n0 00 KEY_OK r\n0 00 KEY_", "1qqa5c#x217980qc"));
@@ -62,13 +59,10 @@ TEST(LircClient, FollowsADaemonThatStartsLateLeavesAndComesBack) {
     daemon.close();  // the daemon stops; its socket file goes with it
     keys = {"1", "a", "c", "x", "#"};
     ASSERT_TRUE(daemonStarts());
-    // "1 r" must not complete the old connection's "KEY_"; a held digit that is the up key
-    // types again; code 200 types the character 200.
+    // "1 r" does not complete the old connection's "KEY_"; a held up-key digit repeats; code 200.
     EXPECT_TRUE(
         sends("1 r\n0 00 KEY_UP r\n0 05 KEY_1 r\n0 00 KEY_HOME r\n", "1qqa5c#x217980qc11" + QString(QChar(0xC8))));
-    // A press whose handling runs a nested event loop (a flash): the presses read with it
-    // and those that arrive meanwhile (also just before the daemon leaves) wait for it,
-    // and come in their order.
+    // Presses read or arriving during a nested event loop (a flash) wait for it, in order.
     QString order;
     bool handling = false;
     QObject::connect(&lirc, &LircClient::keyPressed, [&](const QString& text) {

@@ -20,8 +20,7 @@ class MprisRig : public QObject, public CoreRig {
 public:
     PrivateBus bus;
     int raised = 0, saved = 0;
-    QStringList changed;      // what the PropertiesChanged signals told
-    QList<QVariantMap> told;  // each of them whole
+    QList<QVariantMap> told;  // what the PropertiesChanged signals told
     QList<qlonglong> seeks;   // what the Seeked signals told
     MprisPlayer mpris{services, *main};
 
@@ -30,14 +29,12 @@ public:
         QObject::connect(&mpris, &MprisPlayer::settingsChanged, [this] { ++saved; });
     }
 
-    // A session bus of the test's own, before anything in the process connects to one.
-    bool startBus() {
+    bool startBus() {  // before anything in the process connects to a session bus
         if (!bus.start()) return false;
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus.address.toUtf8());
         return true;
     }
-    // The other program's own connection: its calls go through the bus daemon and are
-    // answered while the call runs the event loop.
+    // Another program's connection: its calls are answered while the call runs the event loop.
     static QDBusConnection client() { return QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client"); }
     QVariant call(const char* method, const QVariantList& args = {},
                   const char* interface = "org.mpris.MediaPlayer2.Player") {
@@ -57,17 +54,13 @@ public:
     }
 
 public slots:
-    void propertiesChanged(const QString&, const QVariantMap& properties) {
-        changed += properties.keys();
-        told += properties;
-    }
+    void propertiesChanged(const QString&, const QVariantMap& properties) { told += properties; }
     void seeked(qlonglong position) { seeks += position; }
 };
 
 }  // namespace
 
-// What each call does in each state of the player: Play never pauses, Pause never
-// resumes, and a seek goes where it is asked for, or past the end to the next song.
+// Each call in each player state: Play never pauses, Pause never resumes, seeks as asked or on.
 TEST(Mpris, EachCallInEachStateOfThePlayer) {
     enum State { Stopped, Playing, Paused };
     // state, call, the state after it, songs opened by it (after the engine's tick).
@@ -151,6 +144,7 @@ TEST(Mpris, ControlsPlaybackLikeTheMainScreenAndTellsWhatPlays) {
     EXPECT_EQ(rig.lastOpened(), "/music/b.mp3");
     ASSERT_TRUE(waitFor([&] { return !rig.told.isEmpty(); }, 3000));
     QCoreApplication::processEvents();
+    EXPECT_TRUE(rig.told.last().contains("Metadata"));
     for (const QVariantMap& change : rig.told)
         EXPECT_EQ(change.value("PlaybackStatus").toString(), change.contains("Metadata") ? "Playing" : "")
             << change.keys().join(",").toStdString();
@@ -160,15 +154,10 @@ TEST(Mpris, ControlsPlaybackLikeTheMainScreenAndTellsWhatPlays) {
     EXPECT_EQ(rig.seeks.value(1), 7'000'000);
     rig.call("Pause");
     EXPECT_EQ(rig.property("PlaybackStatus").toString(), "Paused");
+    EXPECT_TRUE(waitFor([&] { return rig.told.last().value("PlaybackStatus") == "Paused"; }, 3000));
     rig.call("Previous");  // "7"
     EXPECT_TRUE(rig.svc.NewSong && rig.svc.SongPos == 0);
-    // Each new song and each change of state was told to whoever listens.
-    EXPECT_TRUE(waitFor([&] { return rig.changed.count("Metadata") >= 2; }, 3000))
-        << rig.changed.join(",").toStdString();
-    EXPECT_GE(rig.changed.count("PlaybackStatus"), 2);  // playing, paused
-
-    // Volume is the normal volume, kept in the settings; Shuffle is SHUFFLE / NORMAL, which
-    // saves through the main screen's own hook.
+    // Volume is the normal volume; Shuffle is SHUFFLE / NORMAL, saved through the main screen.
     rig.set("Volume", 0.4);
     EXPECT_EQ(rig.svc.VolNormal, 40);
     EXPECT_DOUBLE_EQ(rig.property("Volume").toDouble(), 0.4);
@@ -176,7 +165,6 @@ TEST(Mpris, ControlsPlaybackLikeTheMainScreenAndTellsWhatPlays) {
     EXPECT_TRUE(rig.svc.ShuffleOn);
     EXPECT_EQ(rig.saved, 1);
     rig.call("Stop");
-    EXPECT_FALSE(rig.svc.PlayOn);
     EXPECT_EQ(rig.property("PlaybackStatus").toString(), "Stopped");
 }
 

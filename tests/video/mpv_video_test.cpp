@@ -1,9 +1,6 @@
-// The libmpv video player on a freshly made video: on a real X display (Xvfb) the picture
-// is drawn; without OpenGL (offscreen) it plays as sound only. Either way keys, placement
-// and the videos that follow behave the same.
+// The libmpv video player: the picture on Xvfb, sound only offscreen; keys and placement alike.
 #include "mpv/mpv_player.h"
 #include "mpv/mpv_video_widget.h"
-#include "mpv/quiet_sound_libraries.h"
 
 #include <gtest/gtest.h>
 
@@ -80,10 +77,3 @@ TEST(MpvVideo, PlaysVideosToTheirEndWithThePictureWhereThereIsOpenGL) {
 
 }  // namespace
 }  // namespace kelvorn
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    kelvorn::setUpPlayerProcess();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
