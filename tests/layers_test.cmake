@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source file includes a header from a folder above its own: each folder
 # may use only those below it, and menus, lists and alarm do not use each other.
 # Usage: cmake -DSOURCE_DIR=<src folder> -P layers_test.cmake

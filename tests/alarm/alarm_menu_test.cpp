@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alarm menu (time, arming, volume bars), the settings file it reads and writes, and
 // the black screen with its line trail.
 #include "alarm/alarm_menu.h"
@@ -104,7 +105,7 @@ TEST(AlarmMenuVolumes, TheSelectedBarStepsWithinRangeAndTheOutputFollowsIt) {
     AlarmRig rig;
     rig.svc.VolNormal = 90;
     rig.svc.VolSleep = 30;
-    rig.typeMenu(">55q");  // N selected: up to 100 and no further; up moves no highlight
+    rig.typeMenu(">555q");  // N selected: up to 100 and no further; up moves no highlight
     EXPECT_TRUE(rig.svc.VolNormal == 100 && rig.outputAt(100) && rig.menu.aktbutt() == 0);
     rig.typeMenu("9888a");
     EXPECT_TRUE(rig.menu.volSelect() == 2 && rig.svc.VolAlarm == 80 && rig.outputAt(80));

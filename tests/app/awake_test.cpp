@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Staying awake: the state's reasons, and the inhibitions from a stand-in desktop and logind.
 #include "app/keep_awake.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a service manager's stop and a broken pipe do to the program.
 #include "app/exit_signals.h"
 

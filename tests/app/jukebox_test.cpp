@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real start-up on a temporary working folder, up to where the event loop would start.
 #include "app/jukebox.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running instance per user, over a local socket in a folder of the user's own.
 #include "app/single_instance.h"
 

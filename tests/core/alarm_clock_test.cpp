@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock tick's alarm, snooze and sleep sequences and the "0" key, on a fixed clock.
 #include "core/alarm_clock.h"
 
@@ -75,6 +76,20 @@ TEST(AlarmTime, FallsDueOnItsTextOrASecondPassedSinceTheTickBefore) {
     EXPECT_FALSE(alarmFallsDue("07:00:00", at(8 * 3600 + 1), at(6 * 3600)));        // at 08:00:01
     EXPECT_TRUE(alarmFallsDue("23:50:00", at(86400 + 600), at(86400 - 3600)));      // past midnight
     EXPECT_FALSE(alarmFallsDue("07:00:00", at(7 * 3600 - 1), at(7 * 3600 + 100)));  // the clock set back
+}
+
+// A machine suspended across the alarm time sounds it once at a resume within the hour.
+TEST(Alarm, SuspendedAcrossItsTimeSoundsOnceAtAResumeWithinTheHour) {
+    for (const auto& [h, m, sounds] : {std::tuple{7, 20, true}, std::tuple{8, 30, false}}) {
+        AlarmRig rig;
+        rig.alarmList({"a.mp3"});
+        rig.arm("07:00:00");
+        rig.tickAt(6, 50, 0);
+        rig.tickAt(h, m, 0);
+        EXPECT_EQ(std::exchange(rig.svc.NewSong, false), sounds) << h << ":" << m;
+        rig.tickAt(h, m, 0.1);
+        EXPECT_FALSE(rig.svc.NewSong);
+    }
 }
 
 // A hand-edited alarm volume plays at most at 100 %.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main screen's keys and the playback engine they drive, on a fake player.
 #include "core/velmot_main.h"
 

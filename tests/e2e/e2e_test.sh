@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in a private Xvfb display, driven with xdotool: what only the whole
 # program shows (start-up, cache, real players, X screen saver, single instance, the
 # lists and text entry wired together, MPRIS, signals).
@@ -41,7 +42,7 @@ open_songs() {
     local fd target
     for fd in /proc/"$1"/fd/*; do
         target=$(readlink "$fd" 2>/dev/null) || continue
-        [[ ${target,,} == *.mp3 ]] && printf '%s\n' "${target##*/}"
+        [[ ${target,,} == *.@(mp3|flac|ogg) ]] && printf '%s\n' "${target##*/}"
     done | sort -u
 }
 
@@ -123,6 +124,10 @@ find_window() {
 }
 wait_for 30 find_window || fail "no visible window titled \"kelvorn\" within 15 s"
 pass "window \"kelvorn\" is shown"
+kill -PIPE "$app_pid"
+sleep 0.3
+alive "$app_pid" || fail "SIGPIPE ended the program"
+pass "SIGPIPE ends nothing"
 
 # "kelvorn: ready" on stderr (KELVORN_DEBUG=1): the main screen takes keys.
 log_name=app1
@@ -275,5 +280,65 @@ app_pid=""
 ((status == 0)) || fail "SIGTERM ended the program with status $status"
 [[ -z $(ls -A "$work/run" | grep kelvorn) ]] || fail "SIGTERM left $(ls "$work/run")"
 pass "SIGTERM ends the program with status 0 and removes its socket and lock"
+
+# --- third run: a song whose reads stall is playing when the alarm falls due -----------
+# A FIFO named like a song, held open but never written, first in the cached archive: its
+# reads block as those of a disk asleep or a hung share do.
+stalled="0 Stalled.mp3"
+mkfifo "$work/music/$stalled" && chown --reference="$work/music" "$work/music/$stalled"
+exec {stall_fd}<>"$work/music/$stalled"
+printf '%s\r\n' "$stalled" "${songs[@]}" >"$work/CashList.kvx"
+printf '%s\r\n' "${songs[2]}" >"$work/music/ALARM.m3u"
+alarm_at=$(($(date +%s) + 20))  # time for a start on a busy machine
+printf '%s\r\n1\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' "$(date -d "@$alarm_at" +%H:%M:%S)" >"$work/Settings.kvx"
+run_app app4 &
+app_pid=$!
+log_name=app4
+wait_for 15 find_window && wait_for 10 ready || fail "the third run did not start"
+(($(date +%s) < alarm_at - 3)) || fail "the third run started too late for its alarm"
+while (($(date +%s) < alarm_at - 3)); do sleep 0.2; done
+send_key c  # plays the archive from its first entry, the FIFO
+sleep 1
+handled_before=$(handled_count)
+send_key a
+(($(handled_count) > handled_before)) || fail "a key was not handled while a song's reads stall"
+alarm_song_open() { grep -qxF "${songs[2]}" <<<"$(open_songs "$app_pid")"; }
+while (($(date +%s) < alarm_at)); do sleep 0.1; done
+wait_for 10 alarm_song_open || fail "the alarm's song did not open within 10 s of the alarm time"
+kill -TERM "$app_pid"
+wait_for 2 not_alive "$app_pid" || fail "SIGTERM did not end the program within 2 s while a read stalls"
+app_pid=""
+exec {stall_fd}>&-
+pass "a stalled song: keys act, the alarm's song opens, SIGTERM ends the program within 2 s"
+
+# --- fourth run: an album folder in FLAC and Ogg, and another player's playlist ----------
+album="Tree Artist/Tree Album"
+mkdir -p "$work/music/$album"
+for song in "01 Flac Song.flac" "02 Ogg Song.ogg"; do
+    ffmpeg -loglevel error -f lavfi -i sine=frequency=440:duration=30 "$work/music/$album/$song" </dev/null ||
+        fail "ffmpeg could not make $song"
+done
+chown -R --reference="$work/music" "$work/music/Tree Artist"
+rm -f "$work/CashList.kvx" "$work/music/$stalled" "$work/music/"*.m3u
+printf 'subfolders=1\nformats=mp3 flac ogg\n' >"$work/Library.kvx"
+printf '00:00:00\r\n0\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' >"$work/Settings.kvx"
+# Exported elsewhere: a header, the other player's notes, an absolute path and a file:// URL.
+flac_url="file://$work/music/$album/01 Flac Song.flac"
+printf '#EXTM3U\r\n#EXTINF:30,Tree Artist - Ogg Song\r\n%s\r\n#EXTINF:30,Tree Artist - Flac Song\r\n%s\r\n' \
+    "$work/music/$album/02 Ogg Song.ogg" "${flac_url// /%20}" >"$work/music/Other.m3u8"
+run_app app5 &
+app_pid=$!
+log_name=app5
+wait_for 15 find_window && wait_for 10 ready || fail "the fourth run did not start"
+grep -qxF "$album/01 Flac Song.flac"$'\r' "$work/CashList.kvx" ||
+    fail "the scan with subfolders did not cache the album: $(cat "$work/CashList.kvx")"
+pass "Library.kvx: the scan takes the album folder's FLAC and Ogg songs"
+type_keys 3 4 c  # PLAY LISTS: Other.m3u8 is the only one
+expect_playing "02 Ogg Song.ogg" "an EXTM3U playlist's absolute path"
+type_keys numbersign 1  # back on the main screen, "1" skips
+expect_playing "01 Flac Song.flac" "an EXTM3U playlist's file:// URL"
+kill -TERM "$app_pid"
+wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the fourth run"
+app_pid=""
 
 echo "PASS: e2e"

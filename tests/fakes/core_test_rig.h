@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main screen and the transitions on the fake player, pump, clock and random source.
 #pragma once
 #include <memory>

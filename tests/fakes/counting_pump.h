@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Event pump for tests: counts passes instead of waiting, and can act on each one.
 #pragma once
 #include "platform/event_pump.h"

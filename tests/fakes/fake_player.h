@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-memory media player for tests: opens at once, plays until told the song ended.
 #pragma once
 #include "platform/media_player.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs `write` under a small file size limit (its signal ignored): writes fail part-way, even for root.
 #pragma once
 #include <sys/resource.h>

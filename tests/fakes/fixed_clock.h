@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clock for tests: real time and the local offset are whatever the test sets.
 #pragma once
 #include "platform/clock.h"

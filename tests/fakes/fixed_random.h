@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random source for tests: returns the given values in order, starting over at the end.
 #pragma once
 #include "platform/random_source.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dbus-daemon of the test's own, ended with the object, and connections to it.
 #pragma once
 #include <QDBusConnection>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test main: screen tests (KELVORN_GUI_TESTS) get a QApplication, offscreen unless told
 // otherwise; the others a QCoreApplication.
 #include <gtest/gtest.h>

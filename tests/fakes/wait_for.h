@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs pending events until a condition holds, for tests on the real player.
 #pragma once
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media library: archive scan and order, cache, playlists, media paths, alpha search.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list screens on the fakes: paging, highlight, letter jumps, select; the video loop and intro.
 #include <gtest/gtest.h>
 

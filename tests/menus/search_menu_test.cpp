@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lists menu, the keypad entry screen, and a text entry run from the one on the other.
 #include "menus/search_menu.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libmpv player on a freshly made song, the alarm tone, the loader and the sound output.
 #include "mpv/mpv_player.h"
 #include "mpv/alarm_tone.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a temporary prefix and checks the program, the user unit, the desktop entry and
 # its launcher, the manual page and the first-run helper; then builds the Debian package twice
 # and checks it (same bytes, dependencies, files, lintian, AppStream, desktop-file-validate).

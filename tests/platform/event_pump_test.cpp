@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pace of "let pending events run": every wait and animation is counted in passes.
 #include "platform/event_pump.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's figures: wave volume, lenient numbers, the twip scale.
 #include "platform/lenient_number.h"
 #include "platform/stage.h"

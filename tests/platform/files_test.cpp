@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's files: line rules, atomic replacement, and folder listing with its rules.
 #include "platform/atomic_file.h"
 #include "platform/folder_listing.h"

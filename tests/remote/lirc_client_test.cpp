@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The infrared remote through a fake lircd that starts late, sends odd pieces and junk, and comes back.
 #include "remote/lirc_client.h"
 

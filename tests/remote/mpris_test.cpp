@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The jukebox on a private session bus, driven and read as playerctl or a phone would.
 #include "remote/mpris.h"
 

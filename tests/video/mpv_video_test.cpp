@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libmpv video player: the picture on Xvfb, sound only offscreen; keys and placement alike.
 #include "mpv/mpv_player.h"
 #include "mpv/mpv_video_widget.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test program (with its arguments) in a private Xvfb display on Qt's xcb platform.
 # Exit codes: the program's own, or 77 (skip) when Xvfb is not installed.
 set -uo pipefail
