@@ -26,7 +26,8 @@ constexpr double kAreaWidth = 12000;
 constexpr double kAreaHeight = 9000;
 // The pattern moves one step every 10 ms. No TV shows a hundred pictures a second, and
 // every picture costs a repaint, a copy to the window system and a round trip to it, so
-// the steps are shown a few at a time at the same pace.
+// the steps are shown four at a time, 25 pictures a second as on PAL television, at the
+// same pace.
 constexpr int kStepMs = 10;
 
 QLabel* makeIndicator(QWidget* parent, const char* text, unsigned colour) {

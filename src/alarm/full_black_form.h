@@ -28,10 +28,10 @@ public:
 
     // Hides the indicators, once (2 s after an indicator was shown).
     void Timer1_Timer();
-    // One picture of the animation, every 30 ms while it runs: kStepsPerPicture steps of
+    // One picture of the animation, every 40 ms while it runs: kStepsPerPicture steps of
     // the pattern, which moves at one step per 10 ms.
     void Timer2_Timer();
-    static constexpr int kStepsPerPicture = 3;
+    static constexpr int kStepsPerPicture = 4;
 
     bool animating() const { return Timer2.isActive(); }
     const LinePattern& pattern() const { return pattern_; }
@@ -46,7 +46,7 @@ public:
     QLabel* BlackSleep;
     QLabel* BlackSnooze;
     QTimer Timer1;  // hides the indicators, 2000 ms, once
-    QTimer Timer2;  // line animation, 30 ms (three 10 ms steps)
+    QTimer Timer2;  // line animation, 40 ms (four 10 ms steps)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

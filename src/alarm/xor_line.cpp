@@ -12,7 +12,7 @@ namespace {
 
 // The most steps along the line that one repaint box covers. Shorter boxes hug the line
 // closer; every box is one more rectangle for the window system to copy.
-constexpr int kPieceSteps = 32;
+constexpr int kPieceSteps = 64;
 
 int toPixel(int twips, double pxPerTwip) { return static_cast<int>(std::lround(twips * pxPerTwip)); }
 
