@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QTemporaryDir>
@@ -44,12 +42,8 @@ struct AlarmRig : CoreRig {
     // Key texts, and ">" and "<" for the cursor keys right and left.
     void typeMenu(const std::string& keys) {
         for (char c : keys) {
-            if (c != '>' && c != '<') {
-                menu.keyTyped(std::string(1, c));
-                continue;
-            }
-            QKeyEvent cursor(QEvent::KeyPress, c == '>' ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
-            QApplication::sendEvent(&menu, &cursor);
+            if (c == '>' || c == '<') sendKey(&menu, c == '>' ? Qt::Key_Right : Qt::Key_Left);
+            else menu.keyTyped(std::string(1, c));
         }
     }
     Lines fileLines() const {
@@ -124,13 +118,11 @@ TEST(AlarmMenuLeave, BackKeyWritesTheMouseDoesNotAndBothRestoreTheOutputOnce) {
     rig.transitions->open(*rig.main, rig.menu);
     EXPECT_EQ(rig.menu.volSelect(), 0);
     rig.svc.AlarmBusy = true;
-    bool again = true;
-    rig.pump.onPass = [&] {
-        if (!std::exchange(again, false)) return;
+    rig.pump.at(1, [&] {
         rig.svc.VolNormal = 55;
         rig.typeMenu("#");
         emit rig.menu.frame.MainBack->clicked();
-    };
+    });
     rig.typeMenu("#");
     EXPECT_TRUE(rig.menu.isHidden() && rig.outputAt(95));  // the alarm list plays at the alarm volume
     EXPECT_EQ(rig.fileLines(), (Lines{"06:00:00", "0", "0", " 100 ", " 95 ", " 100 "}));

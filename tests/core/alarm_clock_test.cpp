@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
@@ -131,10 +129,9 @@ TEST(Alarm, WithoutAPlayableListTheArchivePlaysAndWithoutThatATone) {
             }
             EXPECT_TRUE(rig.tone.tones == 1 && rig.tone.playState() == MediaPlayer::Playing && !rig.svc.PlayOn);
             // The first key silences it and goes no further: "0" starts no sleep timer.
-            QKeyEvent zero(QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, "0");
-            QCoreApplication::sendEvent(rig.main.get(), &zero);
+            sendKey(rig.main.get(), Qt::Key_0, Qt::NoModifier, "0");
             EXPECT_TRUE(rig.tone.playState() == MediaPlayer::Stopped && !rig.svc.SleepOn);
-            QCoreApplication::sendEvent(rig.main.get(), &zero);  // the next one acts
+            sendKey(rig.main.get(), Qt::Key_0, Qt::NoModifier, "0");  // the next one acts
             EXPECT_TRUE(rig.svc.SleepOn || rig.svc.SnoozeOn);
         }
 }

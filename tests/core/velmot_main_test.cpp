@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <tuple>
 
 #include "core/display_name.h"
@@ -25,11 +24,6 @@ struct KeyScreen : Screen {
     void keyTyped(const std::string& key) override { keys += key; }
 };
 
-void press(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QKeyEvent event(QEvent::KeyPress, key, mods);
-    QApplication::sendEvent(to, &event);
-}
-
 struct MainScreen : ::testing::Test {
     CoreRig rig;
     PlaybackEngine& engine = rig.main->engine();
@@ -47,11 +41,11 @@ TEST_F(MainScreen, TableOrderDecidesWhenKeysCoincideArrowsNeedNoModifiersAndScan
     EXPECT_EQ(typedKey(Qt::Key_Down, Qt::KeypadModifier, "", svc), "a");
     svc.KeyDown = svc.KeyUp;  // the same character always moves up
     EXPECT_EQ(mainKeyFor("q", svc).action, MainAction::Up);
-    press(rig.main.get(), Qt::Key_Up, Qt::ShiftModifier);
-    press(rig.main.get(), Qt::Key_Up);
+    sendKey(rig.main.get(), Qt::Key_Up, Qt::ShiftModifier);
+    sendKey(rig.main.get(), Qt::Key_Up);
     EXPECT_EQ(rig.main->aktbutt(), 5);  // once, wrapping
     rig.svc.Scanning = true;
-    press(rig.main.get(), Qt::Key_Down);
+    sendKey(rig.main.get(), Qt::Key_Down);
     EXPECT_EQ(rig.main->aktbutt(), 5);
 }
 
@@ -115,7 +109,6 @@ TEST_F(MainScreen, PlaySkipAndPreviousWrapBothWaysAndAnEndStartsTheNextSongAtOnc
     rig.svc.SongPos = 1;
     key("1");
     EXPECT_TRUE(rig.lastOpened() == "/music/A - One.mp3" && rig.player.playState() == MediaPlayer::Playing);
-    EXPECT_EQ(rig.main->shown(VelmotMAIN::Field::Song) + rig.main->shown(VelmotMAIN::Field::Artist), "OneA");
     key("7");  // from the first entry
     EXPECT_EQ(rig.lastOpened(), "/music/c.mp3");
     key("1");  // from the last entry

@@ -3,6 +3,8 @@
 #pragma once
 #include <memory>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 
 #include "core/black_screen.h"
@@ -39,6 +41,11 @@ struct RecordingNightScreens : NightScreens {
         if (onStopVideo) onStopVideo();
     }
 };
+
+inline void sendKey(QWidget* to, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent event(QEvent::KeyPress, key, mods, text);
+    QCoreApplication::sendEvent(to, &event);
+}
 
 struct CoreRig {
     KelvornSERVICE svc;

@@ -18,6 +18,13 @@ public:
         if (onYield) onYield();
     }
 
+    // From now on, runs `act` once, at the `count`th pass.
+    void at(long count, std::function<void()> act) {
+        onPass = [this, due = passes + count, act] {
+            if (passes == due) act();
+        };
+    }
+
     long passes = 0;
     long yields = 0;
     // Run on each pass / yield, after counting: lets a test change things mid-wait.

@@ -2,8 +2,6 @@
 // The list screens on the fakes: paging, highlight, letter jumps, select; the video loop and intro.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
@@ -166,10 +164,7 @@ TEST(FullList, KeysAndClicksPlayOrCopyTheArchiveEntryUpToTheHighestReachableCoun
     EXPECT_EQ(SongList(rig.svc.CustomSongs.begin() + 32765, rig.svc.CustomSongs.end()),
               (SongList{"old.mp3", "s12.mp3", "s11.mp3"}));
     // The highlight moves during a flash: the flashed line takes its look as it is now.
-    rig.pump.passes = 0;
-    rig.pump.onPass = [&] {
-        if (rig.pump.passes == 100) keys(list, "a");
-    };
+    rig.pump.at(100, [&] { keys(list, "a"); });
     emit list.ListLine[1]->clicked();
     EXPECT_EQ(where(list) + " " + rig.request(), "10+2 lit 2 song 11 new on custom 32767");
 }
@@ -182,10 +177,7 @@ TEST(CustomList, RemovalKeepsTheOrderLeavesPlaybackAloneAndNeverPassesTheEnd) {
     keys(list, "aaax");
     EXPECT_EQ(where(list) + " " + rig.request(), "0+3 lit 3 song 2 custom 4");
     keys(list, "a");  // c5, the last entry
-    rig.pump.passes = 0;
-    rig.pump.onPass = [&] {
-        if (rig.pump.passes == 100) keys(list, "x");
-    };
+    rig.pump.at(100, [&] { keys(list, "x"); });
     keys(list, "x");
     EXPECT_EQ(lines(list), (Texts{"c0", "c1", "c2", "c4", "", "", "", "", "", ""}));
     EXPECT_EQ(where(list) + " " + rig.request(), "0+4 lit 4 song 2 custom 3");
@@ -241,11 +233,10 @@ TEST(PlayList, ListsThePlaylistsAfreshAndLoadsAndPlaysTheChosenOneFromItsStart) 
 
 // VideoMode keeps the main screen's timer from bringing its window to the front.
 TEST(VideoList, PlaysFromTheChosenVideoOnUntilBackEscapeOrTheSleepEnd) {
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);  // some platforms give it no text
     const std::pair<const char*, std::function<void(VideoRig&)>> ways[] = {
         {"back key", [](VideoRig& r) { r.form->keyTyped("#"); }},
         {"back key on the picture", [](VideoRig& r) { r.video.pressKey('#'); }},
-        {"escape", [&escape](VideoRig& r) { QCoreApplication::sendEvent(r.form, &escape); }},
+        {"escape", [](VideoRig& r) { sendKey(r.form, Qt::Key_Escape); }},  // some platforms give it no text
         {"sleep end", [](VideoRig& r) { r.main->Timer1_Timer(); }},
     };
     for (const auto& [name, stop] : ways) {
@@ -274,9 +265,7 @@ TEST(VideoList, WhenNoVideoOpensTheLoopStillEndsOnBackWithoutAPassStorm) {
     VideoRig broken(3);
     broken.video.failOpen("clips/");
     storeEntry(broken.svc.VideoFile, 1, "", kVideoSlots);
-    broken.pump.onPass = [&] {
-        if (broken.pump.passes == 300'000) broken.form->keyTyped("#");
-    };
+    broken.pump.at(300'000, [&] { broken.form->keyTyped("#"); });
     keys(*broken.list, "aac");
     const Texts& opens = broken.video.opens;
     ASSERT_GE(opens.size(), 3u);
