@@ -25,8 +25,6 @@ namespace {
 struct AlarmRig : CoreRig {
     QTemporaryDir music;
     RecordingNightScreens screens;
-    RecordingBlack& black = screens.black;
-    int& videoStops = screens.videoStops;
 
     AlarmRig() {
         svc.Mp3Path = music.path().toStdString() + "/";
@@ -46,6 +44,11 @@ struct AlarmRig : CoreRig {
     void arm(const char* time) {
         svc.AlarmOn = true;
         svc.AlarmTime = time;
+    }
+    // An alarm at 06:00 falls due.
+    void soundAt6() {
+        arm("06:00:00");
+        tickAt(6, 0, 0);
     }
     void tickAt(int h, int m, double sec) {
         clock.set(h, m, sec);
@@ -99,7 +102,7 @@ TEST(Alarm, EndsTheSleepTimerAndPlaysTheAlarmListAtTheAlarmVolume) {
     rig.clock.set(7, 0, 0);
     rig.type("0");
     rig.tickAt(7, 30, 0);
-    EXPECT_TRUE(rig.black.calls == Calls{"hide"} && !rig.svc.SleepOn && rig.gainIs(100));
+    EXPECT_TRUE(rig.screens.black.calls == Calls{"hide"} && !rig.svc.SleepOn && rig.gainIs(100));
     rig.main->Timer2_Timer();  // the engine starts the alarm song
     EXPECT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "a.mp3");
 }
@@ -116,8 +119,7 @@ TEST(Alarm, WithoutAPlayableListTheArchivePlaysAndWithoutThatATone) {
             for (const char* song : {"/a.mp3", "/b.mp3", "/c.mp3"}) rig.player.failOpen(song);
             rig.setArchive({"x.mp3", "y.mp3"});
             if (!archive) rig.player.failOpen(".mp3");
-            rig.arm("06:00:00");
-            rig.tickAt(6, 0, 0);
+            rig.soundAt6();
             for (int i = 0; i < 3; ++i) rig.main->Timer2_Timer();
             EXPECT_TRUE(rig.gainIs(40));
             if (archive) {
@@ -142,8 +144,7 @@ TEST(Alarm, TheArchiveInTheAlarmListsPlaceIsSavedWithoutTheListFilesLines) {
     rig.write("ALARM.m3u", "#EXTM3U\r\n#EXTINF:1,X\r\nx.mp3\r\n");
     rig.player.failOpen("/x.mp3");
     rig.setArchive({"x.mp3", "y.mp3"});
-    rig.arm("06:00:00");
-    rig.tickAt(6, 0, 0);
+    rig.soundAt6();
     for (int i = 0; i < 3; ++i) rig.main->Timer2_Timer();
     ASSERT_EQ(rig.lastOpened(), rig.svc.Mp3Path + "y.mp3");
     ASSERT_EQ(SavePlaylist(rig.svc, "Saved"), SaveResult::Saved);
@@ -160,8 +161,7 @@ TEST(Alarm, SongsThatNeverAnswerHoldTheAlarmUpForSecondsOnly) {
         rig.setArchive({"x.mp3", "y.mp3"});
         rig.player.hangOpen(allHang ? ".mp3" : "/a.mp3");
         rig.pump.onPass = [&] { rig.clock.advance(0.01); };
-        rig.arm("06:00:00");
-        rig.tickAt(6, 0, 0);
+        rig.soundAt6();
         const double alarmAt = rig.clock.utc;
         while (rig.player.playState() != MediaPlayer::Playing && rig.tone.tones == 0 && rig.clock.utc < alarmAt + 60) {
             rig.main->Timer2_Timer();
@@ -192,7 +192,7 @@ TEST(Snooze, PausesAcrossMidnightResumesAtTheAlarmVolumeAndAKeyEndsItEarly) {
     rig.tickAt(0, 5, 0);
     EXPECT_TRUE(!rig.svc.SnoozeOn && rig.svc.PlayOn && rig.player.playState() == MediaPlayer::Playing &&
                 rig.gainIs(40));
-    EXPECT_EQ(rig.black.calls, (Calls{"show", "SNOOZE", "stopLines", "clear", "hide"}));
+    EXPECT_EQ(rig.screens.black.calls, (Calls{"show", "SNOOZE", "stopLines", "clear", "hide"}));
     rig.clock.set(6, 0, 0);
     rig.type("00");
     EXPECT_TRUE(!rig.svc.SnoozeOn && rig.svc.PlayOn && rig.player.playState() == MediaPlayer::Playing);
@@ -210,7 +210,7 @@ TEST(Sleep, ThirteenPressesCancelAndAFinishedTimerStopsEverything) {
     rig.clock.advance(2 * 3600 + 1);
     rig.main->Timer1_Timer();
     EXPECT_FALSE(rig.svc.SleepOn || rig.svc.PlayOn || rig.svc.VideoPlaying);
-    EXPECT_TRUE(rig.videoStops == 1 && rig.player.playState() == MediaPlayer::Stopped);
+    EXPECT_TRUE(rig.screens.videoStops == 1 && rig.player.playState() == MediaPlayer::Stopped);
 }
 
 // Ticks delivered during the sleep end must not start the alarm inside it (it would be silenced).
@@ -223,7 +223,7 @@ TEST(ClockTick, TickArrivingMidSequenceReturnsAtOnce) {
     rig.pump.onPass = [&] { rig.main->Timer1_Timer(); };
     rig.tickAt(1, 30, 0);
     EXPECT_TRUE(rig.pump.passes > 0 && rig.svc.PlayOn && rig.gainIs(40));
-    EXPECT_EQ(rig.black.calls, (Calls{"show", "stopLines", "clear", "SLEEP", "hide"}));
+    EXPECT_EQ(rig.screens.black.calls, (Calls{"show", "stopLines", "clear", "SLEEP", "hide"}));
 }
 
 // Ticks up to 5 s late for a month across summer time (02:00 day 10, back 03:00 day 20): the alarm
