@@ -97,9 +97,9 @@ TEST(AlarmMenuTime, TheRefusedTimeFlashesAndAFailedWriteIsShown) {
 
 TEST(AlarmMenuVolumes, TheSelectedBarStepsWithinRangeAndTheOutputFollowsIt) {
     AlarmRig rig;
-    rig.svc.VolNormal = 90;
+    rig.svc.VolNormal = 92;
     rig.svc.VolSleep = 30;
-    rig.typeMenu(">555q");  // N selected: up to 100 and no further; up moves no highlight
+    rig.typeMenu(">555q");  // N selected, 92 set by hand: 97, then 100 and no further; up moves no highlight
     EXPECT_TRUE(rig.svc.VolNormal == 100 && rig.outputAt(100) && rig.menu.aktbutt() == 0);
     rig.typeMenu("9888a");
     EXPECT_TRUE(rig.menu.volSelect() == 2 && rig.svc.VolAlarm == 80 && rig.outputAt(80));
