@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The real program in a private Xvfb display, driven with xdotool: what only the whole
-# program shows (start-up, cache, real players, X screen saver, single instance, the
-# lists and text entry wired together, MPRIS, signals).
+# The real program in a private Xvfb display, driven with xdotool: what only the whole program
+# shows (start-up, cache, real players, screen saver, single instance, lists, MPRIS, signals).
 # Usage: e2e_test.sh <path to the kelvorn binary>
 # Exit codes: 0 pass, 1 fail, 77 skip (a needed tool is missing).
 set -uo pipefail
@@ -111,10 +110,21 @@ run_app() {
         ${bus_address:+DBUS_SESSION_BUS_ADDRESS=$bus_address} "$binary" >"$work/$log.out" 2>"$work/$log.err"
 }
 
+# Starts run $1 (its log $1.err) and waits until it takes keys; $2 names it on failure.
+start_run() {
+    run_app "$1" &
+    app_pid=$! log_name=$1
+    wait_for 30 find_window && wait_for 10 ready || fail "$2 did not start"
+}
+# Ends the run with SIGTERM within $1 seconds.
+end_run() {
+    kill -TERM "$app_pid"
+    wait_for "$1" not_alive "$app_pid" || fail "SIGTERM did not end the program within $1 s${2:+ $2}"
+}
+
 # --- first start: scan and cache -------------------------------------------------------
 run_app app1 &
-app_pid=$!
-
+app_pid=$! log_name=app1
 cache_written() { [[ $(grep -c . "$work/CashList.kvx" 2>/dev/null) == 3 ]]; }
 wait_for 30 cache_written || fail "CashList.kvx with the 3 songs was not written within 30 s"
 
@@ -130,7 +140,6 @@ alive "$app_pid" || fail "SIGPIPE ended the program"
 pass "SIGPIPE ends nothing"
 
 # "kelvorn: ready" on stderr (KELVORN_DEBUG=1): the main screen takes keys.
-log_name=app1
 ready() { grep -q 'kelvorn: ready' "$work/$log_name.err" 2>/dev/null; }
 wait_for 10 ready || echo "note: no \"kelvorn: ready\" line on stderr; carrying on"
 alive "$app_pid" || fail "the program ended during start-up"
@@ -146,8 +155,7 @@ if [[ -n $intro ]]; then
     pass "the intro plays at the normal volume"
 fi
 
-# Qt ignores synthetic events sent to a window id: focus the window and type. Each key
-# waits for its "kelvorn: handled" line, at most 1 s (a text entry's key waits on).
+# Focus the window and type (Qt ignores events sent to a window id); each key waits up to 1 s for its "handled" line.
 handled_count() { grep -c 'kelvorn: handled' "$work/$log_name.err" 2>/dev/null; }
 send_key() {
     local before=$(handled_count)
@@ -252,14 +260,10 @@ if command -v dbus-daemon >/dev/null 2>&1 && command -v dbus-send >/dev/null 2>&
     bus_ready() { [[ -s $work/bus ]]; }
     wait_for 5 bus_ready && bus_address=$(head -n 1 "$work/bus")
 fi
-run_app app3 &
-app_pid=$!
-log_name=app3
-wait_for 30 find_window && wait_for 10 ready || fail "the second run did not start"
+start_run app3 "the second run"
 send_key 1
 expect_playing "${songs[0]}" '"1" in the second run'
 
-# --- MPRIS: what playerctl or a phone does -----------------------------------------------
 if [[ -n $bus_address ]]; then
     mpris() {
         "${as_user[@]}" env DBUS_SESSION_BUS_ADDRESS="$bus_address" dbus-send --session --print-reply \
@@ -272,8 +276,7 @@ if [[ -n $bus_address ]]; then
     pass "MPRIS: Next plays ${songs[1]}, PlaybackStatus is Playing"
 fi
 
-kill -TERM "$app_pid"
-wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the program within 5 s"
+end_run 5
 wait "$app_pid" 2>/dev/null
 status=$?
 app_pid=""
@@ -282,8 +285,7 @@ app_pid=""
 pass "SIGTERM ends the program with status 0 and removes its socket and lock"
 
 # --- third run: a song whose reads stall is playing when the alarm falls due -----------
-# A FIFO named like a song, held open but never written, first in the cached archive: its
-# reads block as those of a disk asleep or a hung share do.
+# First in the cache, a FIFO named like a song that nobody writes: reads block as on a disk asleep.
 stalled="0 Stalled.mp3"
 mkfifo "$work/music/$stalled" && chown --reference="$work/music" "$work/music/$stalled"
 exec {stall_fd}<>"$work/music/$stalled"
@@ -291,10 +293,7 @@ printf '%s\r\n' "$stalled" "${songs[@]}" >"$work/CashList.kvx"
 printf '%s\r\n' "${songs[2]}" >"$work/music/ALARM.m3u"
 alarm_at=$(($(date +%s) + 20))  # time for a start on a busy machine
 printf '%s\r\n1\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' "$(date -d "@$alarm_at" +%H:%M:%S)" >"$work/Settings.kvx"
-run_app app4 &
-app_pid=$!
-log_name=app4
-wait_for 15 find_window && wait_for 10 ready || fail "the third run did not start"
+start_run app4 "the third run"
 (($(date +%s) < alarm_at - 3)) || fail "the third run started too late for its alarm"
 while (($(date +%s) < alarm_at - 3)); do sleep 0.2; done
 send_key c  # plays the archive from its first entry, the FIFO
@@ -305,8 +304,7 @@ send_key a
 alarm_song_open() { grep -qxF "${songs[2]}" <<<"$(open_songs "$app_pid")"; }
 while (($(date +%s) < alarm_at)); do sleep 0.1; done
 wait_for 10 alarm_song_open || fail "the alarm's song did not open within 10 s of the alarm time"
-kill -TERM "$app_pid"
-wait_for 2 not_alive "$app_pid" || fail "SIGTERM did not end the program within 2 s while a read stalls"
+end_run 2 "while a read stalls"
 app_pid=""
 exec {stall_fd}>&-
 pass "a stalled song: keys act, the alarm's song opens, SIGTERM ends the program within 2 s"
@@ -326,10 +324,7 @@ printf '00:00:00\r\n0\r\n0\r\n 30 \r\n 100 \r\n 100 \r\n' >"$work/Settings.kvx"
 flac_url="file://$work/music/$album/01 Flac Song.flac"
 printf '#EXTM3U\r\n#EXTINF:30,Tree Artist - Ogg Song\r\n%s\r\n#EXTINF:30,Tree Artist - Flac Song\r\n%s\r\n' \
     "$work/music/$album/02 Ogg Song.ogg" "${flac_url// /%20}" >"$work/music/Other.m3u8"
-run_app app5 &
-app_pid=$!
-log_name=app5
-wait_for 15 find_window && wait_for 10 ready || fail "the fourth run did not start"
+start_run app5 "the fourth run"
 grep -qxF "$album/01 Flac Song.flac"$'\r' "$work/CashList.kvx" ||
     fail "the scan with subfolders did not cache the album: $(cat "$work/CashList.kvx")"
 pass "Library.kvx: the scan takes the album folder's FLAC and Ogg songs"
@@ -337,8 +332,6 @@ type_keys 3 4 c  # PLAY LISTS: Other.m3u8 is the only one
 expect_playing "02 Ogg Song.ogg" "an EXTM3U playlist's absolute path"
 type_keys numbersign 1  # back on the main screen, "1" skips
 expect_playing "01 Flac Song.flac" "an EXTM3U playlist's file:// URL"
-kill -TERM "$app_pid"
-wait_for 5 not_alive "$app_pid" || fail "SIGTERM did not end the fourth run"
-app_pid=""
+end_run 5
 
 echo "PASS: e2e"
