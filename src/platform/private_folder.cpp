@@ -13,11 +13,18 @@ namespace kelvorn {
 
 namespace {
 
-// A real folder (not a link to one) of this user's that nobody else may enter.
-bool isPrivate(const QString& path) {
+// Whether `path` is a real folder (not a link to one) of this user's; its mode bits in `mode`.
+bool ownFolder(const QByteArray& path, mode_t& mode) {
     struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-           (st.st_mode & 077) == 0;
+    if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
+    mode = st.st_mode;
+    return true;
+}
+
+// A folder of this user's that nobody else may enter.
+bool isPrivate(const QString& path) {
+    mode_t mode = 0;
+    return ownFolder(QFile::encodeName(path), mode) && (mode & 077) == 0;
 }
 
 // Makes `path` with mode 0700 unless something is there; one of this user's own folders
@@ -25,9 +32,8 @@ bool isPrivate(const QString& path) {
 bool makePrivate(const QString& path) {
     const QByteArray p = QFile::encodeName(path);
     if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat st {};
-    if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return false;
-    return (st.st_mode & 077) == 0 || ::chmod(p.constData(), 0700) == 0;
+    mode_t mode = 0;
+    return ownFolder(p, mode) && ((mode & 077) == 0 || ::chmod(p.constData(), 0700) == 0);
 }
 }  // namespace
 
